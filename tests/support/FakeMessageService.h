@@ -1,0 +1,38 @@
+#pragma once
+// Records what the program would show and answers from a script.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "MessageService.h"
+
+class TFakeMessageService : public TMessageService {
+ public:
+  void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  bool AskYesNo(const std::string& caption, const std::string& text) override {
+    Questions.push_back(caption + "|" + text);
+    return YesNoAnswer;
+  }
+  std::optional<QString> OpenFileName(const TFileDialogOptions& options) override {
+    return Answer(options);
+  }
+  std::optional<QString> SaveFileName(const TFileDialogOptions& options) override {
+    return Answer(options);
+  }
+
+  std::vector<std::string> Messages;
+  std::vector<std::string> Questions;
+  std::vector<TFileDialogOptions> Dialogs;
+  bool YesNoAnswer = true;
+  std::deque<std::optional<QString>> FileAnswers;  // empty: the user cancels
+
+ private:
+  std::optional<QString> Answer(const TFileDialogOptions& options) {
+    Dialogs.push_back(options);
+    if (FileAnswers.empty()) return std::nullopt;
+    auto answer = FileAnswers.front();
+    FileAnswers.pop_front();
+    return answer;
+  }
+};
