@@ -31,5 +31,8 @@ int main(int argc, char** argv) {
   Write(root + "/decode", "settings", parser.Encode(settings, ""));
   Write(root + "/hextext", "hex", Text("0201010010005D2A0F25B50055E47A32"));
   Write(root + "/hextext", "odd", Text("0a1"));
+  Write(root + "/settings", "saved",
+        Text("0100000\r\n01302\r\n\r\n100Shop\r\n\r\n\r\n400\r\n\r\n"));
+  Write(root + "/firmware", "small", Text("01.05\r\n00 01 02 0A 1FF 7\r\n"));
   return 0;
 }
