@@ -78,10 +78,22 @@ void WriteLE(std::uint32_t v, std::uint8_t* b) {
   for (int i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+// The schedule depends on the key alone, so the last one is kept per thread:
+// the result is the same as scheduling afresh, at a third less work per packet.
+const PArray& ScheduleFor(const std::string& key) {
+  thread_local std::string lastKey;
+  thread_local PArray lastP{};
+  if (key != lastKey || lastKey.empty()) {
+    lastP = KeySchedule(key);
+    lastKey = key;
+  }
+  return lastP;
+}
+
 template <typename BlockFn>
 TByteArray ProcessBuffer(const TByteArray& bytes, const std::string& key, BlockFn block) {
   if (key.empty() || bytes.size() % 8 != 0) return {};
-  const PArray p = KeySchedule(key);
+  const PArray& p = ScheduleFor(key);
   TByteArray out(bytes.size());
   for (std::size_t off = 0; off < bytes.size(); off += 8) {
     std::uint32_t l = ReadLE(&bytes[off]);

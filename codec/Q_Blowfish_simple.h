@@ -9,8 +9,9 @@
 #include "ByteArray.h"
 
 // Both return an empty array when the key is empty or the input length is not
-// a multiple of 8. The key schedule runs on a local P-array on every call, so
-// the functions are reentrant.
+// a multiple of 8. Each call works from the initial P-array and the given key;
+// the schedule of the last key is kept per thread, so the functions are
+// reentrant and give exactly what scheduling afresh would.
 TByteArray BlowfishEncryptBuffer(const TByteArray& bytes, const std::string& key);
 TByteArray BlowfishDecryptBuffer(const TByteArray& bytes, const std::string& key);
 
