@@ -1,0 +1,55 @@
+#pragma once
+// The serial port as the link and the settings frame use it. One real
+// implementation on QSerialPort (QtSerialPort.h) and fakes in tests.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+#include "ByteArray.h"
+
+struct TLineSettings {
+  enum class TParity { None, Odd, Even, Mark, Space };
+  enum class TStopBits { One, OneAndHalf, Two };
+  enum class TFlowControl { None, Hardware, Software };
+  int BaudRate = 9600;
+  int DataBits = 8;
+  TParity Parity = TParity::None;
+  TStopBits StopBits = TStopBits::One;
+  TFlowControl FlowControl = TFlowControl::None;
+  bool operator==(const TLineSettings& o) const {
+    return BaudRate == o.BaudRate && DataBits == o.DataBits && Parity == o.Parity &&
+           StopBits == o.StopBits && FlowControl == o.FlowControl;
+  }
+};
+
+class TSerialPort {
+ public:
+  using TReceiveHandler = std::function<void(const TByteArray& buffer)>;
+  using TErrorHandler = std::function<void(const std::string& error)>;
+
+  virtual ~TSerialPort() = default;
+  // Opens with the current name and line settings; false with ErrorString().
+  virtual bool Open() = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+  // A system name ("ttyUSB0", "COM1") or a path ("/dev/pts/3", a symlink).
+  // Renaming an open port closes it and opens the newly named one.
+  virtual QString PortName() const = 0;
+  virtual void SetPortName(const QString& name) = 0;
+  virtual TLineSettings LineSettings() const = 0;
+  virtual void SetLineSettings(const TLineSettings& settings) = 0;
+  // Writes the whole block in one call; false when the port cannot take it.
+  virtual bool Write(const TByteArray& bytes) = 0;
+  virtual std::string ErrorString() const = 0;
+
+  // Called on the user-interface thread: one buffer per call, framed so that
+  // a whole packet arrives in one buffer. Errors of the port itself (it could
+  // not be written, the adapter was unplugged) reach OnError.
+  TReceiveHandler OnBufferReceived;
+  TErrorHandler OnError;
+};
+
+// The serial ports present on this system, by their system names.
+QStringList ListSerialPorts();
