@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "LanguageFile.h"
 #include "PacketParser.h"
 
 namespace {
@@ -34,5 +35,10 @@ int main(int argc, char** argv) {
   Write(root + "/settings", "saved",
         Text("0100000\r\n01302\r\n\r\n100Shop\r\n\r\n\r\n400\r\n\r\n"));
   Write(root + "/firmware", "small", Text("01.05\r\n00 01 02 0A 1FF 7\r\n"));
+  TLanguageFileData language{{"English", "Deutsch"},
+                             {{"Read", {"Read", "Lesen"}}, {"in1", {"Input 1", "Eingang 1"}}}};
+  std::string lng, error;
+  WriteLanguageFile(language, lng, error);
+  Write(root + "/language", "two", Text(lng));
   return 0;
 }
