@@ -1,13 +1,18 @@
 #pragma once
 // A named column of the grid, so translation reaches its header caption.
 
+#include <QChar>
 #include <QObject>
 #include <QString>
 #include <functional>
 
+class QLineEdit;
+
 class TGridColumn : public QObject {
  public:
   enum class TKind { Text, CheckBox, Other };
+  // Decides, before the in-place editor takes a typed character, whether it may.
+  using TKeyFilter = std::function<bool(QChar typed, const QLineEdit& editor)>;
 
   TGridColumn(TKind kind, const QString& name, QObject* parent = nullptr)
       : QObject(parent), FKind(kind) {
@@ -20,6 +25,13 @@ class TGridColumn : public QObject {
     if (OnHeaderChanged) OnHeaderChanged();
   }
   std::function<void()> OnHeaderChanged;  // the grid redraws its header
+
+  bool Editable = true;
+  bool Visible = true;
+  int TypingLimit = 0;   // characters the user may type; 0: no limit
+  QString EditorName;    // objectName of the in-place editor
+  TKeyFilter KeyFilter;  // typed characters the in-place editor refuses
+  int Width = 60;
 
  private:
   TKind FKind;

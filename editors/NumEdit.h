@@ -1,0 +1,44 @@
+#pragma once
+// A one-line edit for a whole number, decimal or hexadecimal, with an upper
+// bound applied when the user leaves the field. Used for access codes and PINs.
+
+#include <QLineEdit>
+#include <cstdint>
+#include <functional>
+#include <limits>
+
+class TIntEdit : public QLineEdit {
+ public:
+  explicit TIntEdit(QWidget* parent = nullptr);
+
+  bool HexMode() const { return FHexMode; }
+  void SetHexMode(bool hex);  // converts the text to the new mode
+  std::int32_t MaxValue() const { return FMaxValue; }
+  void SetMaxValue(std::int32_t max);  // lowers the value to it at once
+  // The text read in the current mode; 0 when it is not a number.
+  std::int64_t Value() const;
+  void SetValue(std::int64_t value);
+  // Characters the user may type (0: no limit). Text set by the program is
+  // not cut to it.
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int length) { FMaxLength = length; }
+
+  std::function<void()> OnEnter;
+  std::function<void()> OnExit;
+  // The warning sound for a refused key.
+  std::function<void()> Beep;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  static std::int64_t ParseDecimal(const QString& text);
+  static std::int64_t ParseHex(const QString& text);
+  static QString Format(std::int64_t value, bool hex);
+
+  bool FHexMode = false;
+  std::int32_t FMaxValue = std::numeric_limits<std::int32_t>::max();  // no bound until set
+  int FMaxLength = 0;
+};
