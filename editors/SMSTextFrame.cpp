@@ -12,7 +12,7 @@ TSMSTextFra::TSMSTextFra(QWidget* parent)
   SMSTextGrd->setObjectName("SMSTextGrd");
   TGridColumn* number = SMSTextGrd->AddColumn(TGridColumn::TKind::Text, "InputNgc");
   number->Editable = false;
-  number->Width = 50;
+  number->Width = 64;
   for (const char* name : {"EventTextNgc", "RestoreTextNgc"}) {
     TGridColumn* column = SMSTextGrd->AddColumn(TGridColumn::TKind::Text, name);
     column->TypingLimit = kTypingLimit;

@@ -9,8 +9,8 @@ namespace {
 // Geometry of the page: text grids on top, then the phones, then the matrix
 // with its row labels on the left and column labels above.
 constexpr int kRowHeight = 18;
-constexpr int kCheckWidth = 40;
-constexpr int kMatrixX = 170;
+constexpr int kCheckWidth = 50;
+constexpr int kMatrixX = 186;
 constexpr int kPhonesY = 214;
 constexpr int kColumnLabelsY = 240;
 constexpr int kMatrixY = 258;
@@ -24,11 +24,11 @@ TGrid* TextGrid(QWidget* parent, const char* name, const char* labelColumn, cons
   grid->setObjectName(name);
   TGridColumn* label = grid->AddColumn(TGridColumn::TKind::Text, labelColumn);
   label->Editable = false;
-  label->Width = 80;
+  label->Width = 104;
   for (const char* columnName : {eventColumn, restoreColumn}) {
     TGridColumn* column = grid->AddColumn(TGridColumn::TKind::Text, columnName);
     column->TypingLimit = TnotificationsFrame::kTextLimit;
-    column->Width = 272;
+    column->Width = 262;
   }
   grid->AddRows(rows);  // column widths follow the rows
   grid->setGeometry(0, y, 640, grid->horizontalHeader()->sizeHint().height() + rows * 20 + 4);
@@ -52,6 +52,7 @@ TnotificationsFrame::TnotificationsFrame(TQLanguage* language, QWidget* parent)
   };
 
   notificationChecksGrd = new TGrid(this);
+  notificationChecksGrd->horizontalHeader()->setStretchLastSection(false);
   notificationChecksGrd->setObjectName("notificationChecksGrd");
   notificationChecksGrd->SetHeaderVisible(false);
   notificationChecksGrd->SetRowHeight(kRowHeight);
@@ -90,16 +91,16 @@ TnotificationsFrame::TnotificationsFrame(TQLanguage* language, QWidget* parent)
   for (int i = 0; i < 6; ++i) {
     const int y = kMatrixY + 1 + 2 * i * kRowHeight;
     Caption(pairLabels[i], 0, y, 110, 2 * kRowHeight, Qt::AlignVCenter | Qt::AlignRight);
-    Caption(QString("eLb%1").arg(i + 1).toLatin1().constData(), 116, y, 50, kRowHeight,
+    Caption(QString("eLb%1").arg(i + 1).toLatin1().constData(), 116, y, 66, kRowHeight,
             Qt::AlignVCenter | Qt::AlignLeft);
-    Caption(QString("rLb%1").arg(i + 1).toLatin1().constData(), 116, y + kRowHeight, 50, kRowHeight,
+    Caption(QString("rLb%1").arg(i + 1).toLatin1().constData(), 116, y + kRowHeight, 66, kRowHeight,
             Qt::AlignVCenter | Qt::AlignLeft);
   }
   const int testY = kMatrixY + 1 + 12 * kRowHeight;
   Caption("testLbl", 0, testY, 110, kRowHeight, Qt::AlignVCenter | Qt::AlignRight);
-  Caption("eLb7", 116, testY, 50, kRowHeight, Qt::AlignVCenter | Qt::AlignLeft);
+  Caption("eLb7", 116, testY, 66, kRowHeight, Qt::AlignVCenter | Qt::AlignLeft);
   Caption("ackLbl", 0, testY + kRowHeight, 110, kRowHeight, Qt::AlignVCenter | Qt::AlignRight);
-  Caption("eLb8", 116, testY + kRowHeight, 50, kRowHeight, Qt::AlignVCenter | Qt::AlignLeft);
+  Caption("eLb8", 116, testY + kRowHeight, 66, kRowHeight, Qt::AlignVCenter | Qt::AlignLeft);
 
   ResetGrids();
   UpdatePhoneHints();
@@ -123,6 +124,7 @@ void TnotificationsFrame::ResetGrids() {
     auto* cover = new QFrame();
     cover->setObjectName(covers[k]);
     cover->setAutoFillBackground(true);
+    notificationChecksGrd->SetCellBlank(2 * k + 1, kAckRow);
     notificationChecksGrd->setIndexWidget(notificationChecksGrd->model()->index(kAckRow, 2 * k + 1),
                                           cover);
   }

@@ -1,9 +1,11 @@
 #include "Grid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -49,6 +51,30 @@ class TGridDelegate : public QStyledItemDelegate {
     return editor;
   }
 
+  // Check boxes sit in the middle of their cells.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const QVariant state = index.data(Qt::CheckStateRole);
+    if (!state.isValid() || FGrid.Column(index.column())->Kind() != TGridColumn::TKind::CheckBox) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    QStyleOptionViewItem background = option;
+    initStyleOption(&background, index);
+    background.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, option.widget);
+    QStyleOptionViewItem check = option;
+    initStyleOption(&check, index);
+    const QRect box =
+        style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &check, option.widget);
+    check.rect =
+        QRect(option.rect.center() - QPoint(box.width() / 2, box.height() / 2), box.size());
+    check.state = (check.state & ~(QStyle::State_On | QStyle::State_Off)) |
+                  (state.toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+    style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, option.widget);
+  }
+
  private:
   TGrid& FGrid;
 };
@@ -65,6 +91,7 @@ TGrid::TGrid(QWidget* parent) : QTableWidget(parent) {
   verticalHeader()->setDefaultSectionSize(FRowHeight);
   horizontalHeader()->setSectionsMovable(false);
   horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setStretchLastSection(true);
 }
 
 TGridColumn* TGrid::AddColumn(TGridColumn::TKind kind, const QString& name) {
@@ -147,7 +174,16 @@ void TGrid::SetCellChecked(int column, int row, bool checked) {
     cell->setData(Qt::CheckStateRole, checked ? Qt::Checked : Qt::Unchecked);
 }
 
+void TGrid::SetCellBlank(int column, int row) {
+  if (QTableWidgetItem* cell = Item(column, row)) {
+    cell->setData(Qt::CheckStateRole, QVariant());
+    cell->setFlags(Qt::NoItemFlags);
+  }
+}
+
 void TGrid::Toggle(int column, int row) {
+  const QTableWidgetItem* cell = Item(column, row);
+  if (!cell || !cell->data(Qt::CheckStateRole).isValid()) return;  // a blank cell
   if (OnBeforeEdit && !OnBeforeEdit(column, row)) return;
   SetCellChecked(column, row, !CellChecked(column, row));
 }

@@ -30,6 +30,8 @@ class TGrid : public QTableWidget {
   void SetCellText(int column, int row, const QString& text);
   bool CellChecked(int column, int row) const;
   void SetCellChecked(int column, int row, bool checked);
+  // A cell that holds nothing and cannot be reached (no check box in it).
+  void SetCellBlank(int column, int row);
 
   TBeforeEdit OnBeforeEdit;
 
