@@ -18,9 +18,7 @@ TSMSTextFra::TSMSTextFra(QWidget* parent)
     column->TypingLimit = kTypingLimit;
     column->Width = 290;
   }
-  SMSTextGrd->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  SMSTextGrd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  SMSTextGrd->setFixedHeight(SMSTextGrd->horizontalHeader()->sizeHint().height() + kRows * 20 + 4);
+  SMSTextGrd->FitToRows(kRows);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -25,10 +25,7 @@ TTelephonesForReportingFra::TTelephonesForReportingFra(QWidget* parent)
   for (int t = 1; t <= 4; ++t)
     TelephonesGrd->AddColumn(TGridColumn::TKind::CheckBox, QString("T%1CheckBoxNcb").arg(t))
         ->Width = 60;
-  TelephonesGrd->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  TelephonesGrd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  TelephonesGrd->setFixedHeight(TelephonesGrd->horizontalHeader()->sizeHint().height() +
-                                kPhones * 20 + 4);
+  TelephonesGrd->FitToRows(kPhones);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

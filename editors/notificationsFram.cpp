@@ -31,9 +31,8 @@ TGrid* TextGrid(QWidget* parent, const char* name, const char* labelColumn, cons
     column->Width = 262;
   }
   grid->AddRows(rows);  // column widths follow the rows
-  grid->setGeometry(0, y, 640, grid->horizontalHeader()->sizeHint().height() + rows * 20 + 4);
-  grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->FitToRows(rows);
+  grid->setGeometry(0, y, 640, grid->height());
   return grid;
 }
 
@@ -63,10 +62,9 @@ TnotificationsFrame::TnotificationsFrame(TQLanguage* language, QWidget* parent)
       column->Width = kCheckWidth;
     }
   }
-  notificationChecksGrd->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  notificationChecksGrd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  notificationChecksGrd->FitToRows(kMatrixRows);
   notificationChecksGrd->setGeometry(kMatrixX, kMatrixY, 8 * kCheckWidth + 2,
-                                     kMatrixRows * kRowHeight + 2);
+                                     notificationChecksGrd->height());
   notificationChecksGrd->OnBeforeEdit = [this](int column, int row) {
     return notificationChecksGrdBeforeEdit(column, row);
   };

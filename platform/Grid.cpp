@@ -123,6 +123,14 @@ void TGrid::SetRowHeight(int height) {
   verticalHeader()->setMinimumSectionSize(height);
 }
 
+void TGrid::FitToRows(int rows) {
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const int header =
+      horizontalHeader()->isVisibleTo(this) ? horizontalHeader()->sizeHint().height() : 0;
+  setFixedHeight(header + rows * FRowHeight + 2 * frameWidth());
+}
+
 void TGrid::ClearRows() {
   setRowCount(0);
 }

@@ -22,6 +22,8 @@ class TGrid : public QTableWidget {
   int ColumnCount() const { return static_cast<int>(FColumns.size()); }
   void SetHeaderVisible(bool visible);
   void SetRowHeight(int height);
+  // Exactly as tall as its header and this many rows, with no scroll bars.
+  void FitToRows(int rows);
 
   void ClearRows();
   void AddRows(int count);
