@@ -79,11 +79,11 @@ int main(int argc, char** argv) {
     else if (arg == "--version-line")
       versionLine = value();
     else if (arg == "--fault") {
-      const std::string spec = value();
-      const auto colon = spec.find(':');
-      const TSimFault fault = ParseSimFault(spec.substr(0, colon));
-      const int n = colon == std::string::npos ? 0 : std::atoi(spec.c_str() + colon + 1);
-      if (fault == TSimFault::None || n < 1) return Usage(("bad fault: " + spec).c_str());
+      const std::string faultText = value();
+      const auto colon = faultText.find(':');
+      const TSimFault fault = ParseSimFault(faultText.substr(0, colon));
+      const int n = colon == std::string::npos ? 0 : std::atoi(faultText.c_str() + colon + 1);
+      if (fault == TSimFault::None || n < 1) return Usage(("bad fault: " + faultText).c_str());
       faults.emplace_back(n, fault);
     } else if (arg == "--help" || arg == "-h")
       return Usage();
