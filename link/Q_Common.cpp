@@ -295,8 +295,9 @@ bool TDataCommunication::UploadFirmware(const std::string& accessCode,
             firmware.GetPacket(i),
             Request("FE", static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(i + 1), ""),
             AwaitReply, {ReplyOk}, 3);
-      } catch (const std::exception& e) {
-        ResultKey = e.what();  // the firmware's own message key
+      } catch (...) {
+        // The image holds fewer packets than it said: nothing more can be sent.
+        ResultKey = "InvalidFirmwarePacketNumber";
         ok = false;
         break;
       }

@@ -438,3 +438,17 @@ TEST(PortName, SaveAndLoad) {
   EXPECT_EQ(port.Name, "ttyUSB1");
   qputenv("XDG_CONFIG_HOME", saved);
 }
+
+TEST_F(LinkTest, FirmwareThatCannotGiveAPacketEndsTheUpload) {
+  class TShortFirmware : public TFakeFirmware {
+   public:
+    TShortFirmware() : TFakeFirmware(1) {}
+    int Count() const override { return 3; }  // says three, holds one
+  } firmware;
+  Script({{Packet("READY")}, {Packet("OK")}});
+  EXPECT_FALSE(Link.UploadFirmware("375100", firmware, nullptr));
+  EXPECT_EQ(Port.Written.size(), 2u);
+  EXPECT_EQ(Link.ResultKey, "InvalidFirmwarePacketNumber");
+  EXPECT_EQ(Link.Status, Idle);
+  EXPECT_FALSE(Link.Busy());
+}
