@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "HexDigit.h"
 #include "Q_Blowfish_simple.h"
 #include "Q_CRC16.h"
 
@@ -42,13 +43,6 @@ void HandleLine(TPacket& packet, const std::string& line) {
   item.Code = line.substr(0, 3);
   item.Value = line.size() > 3 ? line.substr(3) : std::string();
   packet.Data.push_back(std::move(item));
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -119,8 +113,8 @@ TByteArray HexTextToBytes(const std::string& text) {
   TByteArray out;
   out.reserve(text.size() / 2);
   for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-    const int hi = HexDigit(text[i]);
-    const int lo = HexDigit(text[i + 1]);
+    const int hi = HexDigitValue(text[i]);
+    const int lo = HexDigitValue(text[i + 1]);
     if (hi < 0 || lo < 0)
       throw EConvertError("'" + text.substr(i, 2) + "' is not a valid hexadecimal byte");
     out.push_back(static_cast<std::uint8_t>(hi << 4 | lo));

@@ -1,5 +1,7 @@
 #include "NumEdit.h"
 
+#include "HexDigit.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <limits>
@@ -22,11 +24,7 @@ std::int64_t TIntEdit::ParseHex(const QString& text) {
   if (text.isEmpty() || text.size() > 8) return 0;
   std::uint32_t v = 0;
   for (QChar c : text) {
-    const char ch = c.toLatin1();
-    int digit = -1;
-    if (ch >= '0' && ch <= '9') digit = ch - '0';
-    if (ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
+    const int digit = c.unicode() < 0x80 ? HexDigitValue(c.toLatin1()) : -1;
     if (digit < 0) return 0;
     v = v << 4 | static_cast<std::uint32_t>(digit);
   }

@@ -1,5 +1,7 @@
 #include "Q_Firmware.h"
 
+#include "HexDigit.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,19 +15,12 @@ std::string Trim(const std::string& s) {
   return s.substr(begin, end - begin);
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A whole text of hex digits as a number; false when empty or not hex.
 bool ParseHex(const std::string& text, unsigned& value) {
   if (text.empty()) return false;
   value = 0;
   for (char c : text) {
-    const int digit = HexDigit(c);
+    const int digit = HexDigitValue(c);
     if (digit < 0) return false;
     value = (value << 4 | static_cast<unsigned>(digit)) & 0xFFFFFFu;
   }

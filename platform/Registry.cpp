@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "HexDigit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -52,9 +54,8 @@ bool ParseDword(const std::string& text, std::uint32_t& value) {
   if (text.size() != 8) return false;
   value = 0;
   for (char c : text) {
-    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
-    const int digit =
-        std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10;
+    const int digit = HexDigitValue(c);
+    if (digit < 0) return false;
     value = value << 4 | static_cast<std::uint32_t>(digit);
   }
   return true;

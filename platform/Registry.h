@@ -37,7 +37,6 @@ class TFileRegistryHive : public TRegistryHive {
                                           const std::string& name) override;
   bool WriteValue(const std::string& path, const std::string& name,
                   const TRegistryValue& value) override;
-  const QString& FileName() const { return FFileName; }
 
   // $XDG_CONFIG_HOME (else ~/.config) + "/VX8config/registry.reg", read anew
   // on each call so tests can point it at a temporary folder.

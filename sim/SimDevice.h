@@ -56,7 +56,6 @@ class TSimDevice {
   int Generation() const { return FConfig.Generation; }
   const std::string& Serial() const { return FConfig.Serial; }
   std::string AccessCode() const;  // the code a request must carry
-  int FirmwarePacketsReceived() const { return FFirmwarePackets; }
   // Changed by the last Receive (a write, a restore, a finished upload).
   bool TakeChanged();
 

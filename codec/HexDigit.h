@@ -1,0 +1,9 @@
+#pragma once
+// One hexadecimal digit's value, either case; -1 for any other character.
+
+inline int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
