@@ -2,7 +2,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
 
 int main() {
   TPacket packet{4, 2, 0, 0, "F1", {}};

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <thread>
 
-#include "PtyHost.h"
-#include "Q_Common.h"
-#include "Q_Firmware.h"
-#include "QtSerialPort.h"
+#include "firmware/Q_Firmware.h"
+#include "link/Q_Common.h"
+#include "platform/QtSerialPort.h"
+#include "sim/PtyHost.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
 
 #include <algorithm>
 
-#include "HexDigit.h"
-#include "Q_Blowfish_simple.h"
-#include "Q_CRC16.h"
+#include "codec/HexDigit.h"
+#include "codec/Q_Blowfish_simple.h"
+#include "codec/Q_CRC16.h"
 
 const std::string PacketKey = "8163027495";
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ByteArray.h"
+#include "codec/ByteArray.h"
 
 // One data item: a three-character parameter code and its value text.
 struct TPacketData {

@@ -1,4 +1,4 @@
-#include "Q_Blowfish_simple.h"
+#include "codec/Q_Blowfish_simple.h"
 
 #include <array>
 

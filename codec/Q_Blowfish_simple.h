@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ByteArray.h"
+#include "codec/ByteArray.h"
 
 // Both return an empty array when the key is empty or the input length is not
 // a multiple of 8. Each call works from the initial P-array and the given key;

@@ -1,4 +1,4 @@
-#include "Q_CRC16.h"
+#include "codec/Q_CRC16.h"
 
 #include <array>
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ByteArray.h"
+#include "codec/ByteArray.h"
 
 // An empty input gives 0.
 std::uint16_t Crc16(const TByteArray& bytes);

@@ -1,8 +1,8 @@
-#include "ChoiceListFrame.h"
+#include "editors/ChoiceListFrame.h"
 
 #include <QHBoxLayout>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 TChoiceListFrame::TChoiceListFrame(const char* frameName, const char* labelName,
                                    const char* listName, QWidget* parent)

@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <string>
 
-#include "DataNodeHandler.h"
+#include "model/DataNodeHandler.h"
 
 class TChoiceListFrame : public QFrame {
  public:

@@ -1,4 +1,4 @@
-#include "ConnectionSettingsFrame.h"
+#include "editors/ConnectionSettingsFrame.h"
 
 #include <QGridLayout>
 

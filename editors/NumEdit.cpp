@@ -1,6 +1,6 @@
-#include "NumEdit.h"
+#include "editors/NumEdit.h"
 
-#include "HexDigit.h"
+#include "codec/HexDigit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

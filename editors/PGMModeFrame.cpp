@@ -1,8 +1,8 @@
-#include "PGMModeFrame.h"
+#include "editors/PGMModeFrame.h"
 
 #include <QHBoxLayout>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 TPGMModeFra::TPGMModeFra(TQLanguage* language, QWidget* parent)
     : QFrame(parent), PGMLab(new QLabel(this)), PGMCmb(new QComboBox(this)), FLanguage(language) {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <string>
 
-#include "Q_Language.h"
+#include "i18n/Q_Language.h"
 
 class TPGMModeFra : public QFrame {
  public:

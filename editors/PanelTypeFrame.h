@@ -1,7 +1,7 @@
 #pragma once
 // The alarm panel type ("013"), chosen from the list the device sends.
 
-#include "ChoiceListFrame.h"
+#include "editors/ChoiceListFrame.h"
 
 class TPanelTypeFra : public TChoiceListFrame {
  public:

@@ -1,4 +1,4 @@
-#include "PhoneText.h"
+#include "editors/PhoneText.h"
 
 #include <QKeyEvent>
 

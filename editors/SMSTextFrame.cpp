@@ -1,9 +1,9 @@
-#include "SMSTextFrame.h"
+#include "editors/SMSTextFrame.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 TSMSTextFra::TSMSTextFra(QWidget* parent)
     : QFrame(parent), SMSTextLab(new QLabel(this)), SMSTextGrd(new TGrid(this)) {

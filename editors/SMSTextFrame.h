@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <string>
 
-#include "DataNodeHandler.h"
-#include "Grid.h"
+#include "model/DataNodeHandler.h"
+#include "platform/Grid.h"
 
 class TSMSTextFra : public QFrame {
  public:

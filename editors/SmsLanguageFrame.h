@@ -1,7 +1,7 @@
 #pragma once
 // The language of the device's SMS ("026"), chosen from the list the device sends.
 
-#include "ChoiceListFrame.h"
+#include "editors/ChoiceListFrame.h"
 
 class TSmsLanguageFrm : public TChoiceListFrame {
  public:

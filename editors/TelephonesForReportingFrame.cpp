@@ -1,10 +1,10 @@
-#include "TelephonesForReportingFrame.h"
+#include "editors/TelephonesForReportingFrame.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>
 
-#include "PhoneText.h"
-#include "Text.h"
+#include "editors/PhoneText.h"
+#include "platform/Text.h"
 
 namespace {
 constexpr int kFirstFlagColumn = 2;  // T1; T4 is column 5

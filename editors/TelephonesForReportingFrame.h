@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <string>
 
-#include "DataNodeHandler.h"
-#include "Grid.h"
+#include "model/DataNodeHandler.h"
+#include "platform/Grid.h"
 
 class TTelephonesForReportingFra : public QFrame {
  public:

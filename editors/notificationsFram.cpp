@@ -1,8 +1,8 @@
-#include "notificationsFram.h"
+#include "editors/notificationsFram.h"
 
 #include <QHeaderView>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <array>
 #include <string>
 
-#include "DataNodeHandler.h"
-#include "Grid.h"
-#include "PhoneText.h"
-#include "Q_Language.h"
-#include "StyledLabel.h"
+#include "editors/PhoneText.h"
+#include "i18n/Q_Language.h"
+#include "model/DataNodeHandler.h"
+#include "platform/Grid.h"
+#include "platform/StyledLabel.h"
 
 class TnotificationsFrame : public QFrame {
  public:

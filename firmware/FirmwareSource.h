@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ByteArray.h"
+#include "codec/ByteArray.h"
 
 class TFirmwareSource {
  public:

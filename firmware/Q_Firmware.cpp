@@ -1,6 +1,6 @@
-#include "Q_Firmware.h"
+#include "firmware/Q_Firmware.h"
 
-#include "HexDigit.h"
+#include "codec/HexDigit.h"
 
 #include <cstdio>
 #include <fstream>

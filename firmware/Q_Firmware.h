@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareSource.h"
+#include "firmware/FirmwareSource.h"
 
 using TArrayOfByteArray = std::vector<TByteArray>;
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::set<std::string> keys = {"ErrorBadPacketSize", "ErrorBadHeaderIdentifier",

@@ -1,5 +1,5 @@
 // Any version line and image line either parse or are refused.
-#include "Q_Firmware.h"
+#include "firmware/Q_Firmware.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -1,5 +1,5 @@
 // Any text converts or fails with a conversion error, never anything else.
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -1,6 +1,6 @@
 // Any bytes either parse as a language file or are refused; what parses has
 // one text per language in every entry, none longer than 255 bytes.
-#include "LanguageFile.h"
+#include "i18n/LanguageFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TLanguageFileData parsed;

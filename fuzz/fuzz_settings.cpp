@@ -1,7 +1,7 @@
 // Any file content reads as groups of items; nothing else may happen.
 #include <QByteArray>
 
-#include "Q_SettingsFile.h"
+#include "settings/Q_SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -2,8 +2,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "LanguageFile.h"
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
+#include "i18n/LanguageFile.h"
 
 namespace {
 

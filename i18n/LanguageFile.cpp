@@ -1,4 +1,4 @@
-#include "LanguageFile.h"
+#include "i18n/LanguageFile.h"
 
 #include <cstdint>
 

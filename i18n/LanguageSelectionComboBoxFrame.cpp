@@ -1,8 +1,8 @@
-#include "LanguageSelectionComboBoxFrame.h"
+#include "i18n/LanguageSelectionComboBoxFrame.h"
 
 #include <QHBoxLayout>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 TLanguageSelectionComboBoxFra::TLanguageSelectionComboBoxFra(QWidget* parent)
     : QFrame(parent), LanguageLab(new QLabel(this)), ChooseLanguageCmb(new QComboBox(this)) {

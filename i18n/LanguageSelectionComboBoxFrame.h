@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <functional>
 
-#include "Q_Language.h"
+#include "i18n/Q_Language.h"
 
 class TLanguageSelectionComboBoxFra : public QFrame {
  public:

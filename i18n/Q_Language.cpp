@@ -1,4 +1,4 @@
-#include "Q_Language.h"
+#include "i18n/Q_Language.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
@@ -20,12 +20,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "GridColumn.h"
-#include "LanguageFile.h"
-#include "StyledLabel.h"
-#include "TabSheet.h"
-#include "Text.h"
-#include "TreeItemKey.h"
+#include "i18n/LanguageFile.h"
+#include "i18n/TreeItemKey.h"
+#include "platform/GridColumn.h"
+#include "platform/StyledLabel.h"
+#include "platform/TabSheet.h"
+#include "platform/Text.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "HashedStringList.h"
-#include "MessageService.h"
-#include "Registry.h"
+#include "platform/HashedStringList.h"
+#include "platform/MessageService.h"
+#include "platform/Registry.h"
 
 struct TQStringItem {
   std::string Text;

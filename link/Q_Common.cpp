@@ -1,6 +1,6 @@
-#include "Q_Common.h"
+#include "link/Q_Common.h"
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 namespace {
 

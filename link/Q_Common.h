@@ -10,10 +10,10 @@
 #include <mutex>
 #include <string>
 
-#include "EventPump.h"
-#include "FirmwareSource.h"
-#include "PacketParser.h"
-#include "SerialPort.h"
+#include "codec/PacketParser.h"
+#include "firmware/FirmwareSource.h"
+#include "platform/EventPump.h"
+#include "platform/SerialPort.h"
 
 enum LinkStatus : std::uint8_t {
   Idle = 0,

@@ -1,4 +1,4 @@
-#include "DataNodeHandler.h"
+#include "model/DataNodeHandler.h"
 
 #include <limits>
 

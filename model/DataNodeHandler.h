@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "HashedStringList.h"
+#include "platform/HashedStringList.h"
 
 class TDataNodeHandler;
 

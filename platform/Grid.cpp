@@ -1,4 +1,4 @@
-#include "Grid.h"
+#include "platform/Grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

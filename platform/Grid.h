@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "GridColumn.h"
+#include "platform/GridColumn.h"
 
 class TGrid : public QTableWidget {
  public:

@@ -1,8 +1,8 @@
-#include "MessageService.h"
+#include "platform/MessageService.h"
 
 #include <QStringList>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 QString ToQtFilter(const std::string& filter) {
   const QStringList parts = ToQ(filter).split('|');

@@ -1,4 +1,4 @@
-#include "QtSerialPort.h"
+#include "platform/QtSerialPort.h"
 
 #include <QSerialPortInfo>
 

@@ -5,8 +5,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include "SerialFramer.h"
-#include "SerialPort.h"
+#include "platform/SerialFramer.h"
+#include "platform/SerialPort.h"
 
 class TQtSerialPort : public QObject, public TSerialPort {
  public:

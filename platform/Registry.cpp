@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "HexDigit.h"
+#include "codec/HexDigit.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "SerialFramer.h"
+#include "platform/SerialFramer.h"
 
 std::vector<TByteArray> TSerialFramer::Feed(const TByteArray& bytes) {
   FBuffer.insert(FBuffer.end(), bytes.begin(), bytes.end());

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "ByteArray.h"
+#include "codec/ByteArray.h"
 
 class TSerialFramer {
  public:

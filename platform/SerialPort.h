@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "ByteArray.h"
+#include "codec/ByteArray.h"
 
 struct TLineSettings {
   enum class TParity { None, Odd, Even, Mark, Space };

@@ -1,10 +1,10 @@
-#include "WidgetMessageService.h"
+#include "platform/WidgetMessageService.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 void TWidgetMessageService::ShowMessage(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), ToQ(text), QMessageBox::Ok,

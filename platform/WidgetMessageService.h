@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "MessageService.h"
+#include "platform/MessageService.h"
 
 class TWidgetMessageService : public TMessageService {
  public:

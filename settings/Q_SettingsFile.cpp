@@ -1,4 +1,4 @@
-#include "Q_SettingsFile.h"
+#include "settings/Q_SettingsFile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
 
 class TSettingsFile {
  public:

@@ -1,4 +1,4 @@
-#include "PtyHost.h"
+#include "sim/PtyHost.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "SimDevice.h"
+#include "sim/SimDevice.h"
 
 struct TPtyHostOptions {
   std::string LinkPath;

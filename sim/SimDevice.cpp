@@ -1,8 +1,8 @@
-#include "SimDevice.h"
+#include "sim/SimDevice.h"
 
 #include <cstdio>
 
-#include "Q_Blowfish_simple.h"
+#include "codec/Q_Blowfish_simple.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "PacketParser.h"
+#include "codec/PacketParser.h"
 
 enum class TSimFault { None, Split, Silent, Crc, Wrong, Abort, Garbage, Vanish };
 

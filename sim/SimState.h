@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "SimDevice.h"
+#include "sim/SimDevice.h"
 
 bool SaveSimState(const TSimDevice& device, const QString& fileName);
 bool LoadSimState(TSimDevice& device, const QString& fileName);

@@ -9,8 +9,8 @@
 #include <iostream>
 #include <string>
 
-#include "PtyHost.h"
-#include "SimState.h"
+#include "sim/PtyHost.h"
+#include "sim/SimState.h"
 
 namespace {
 

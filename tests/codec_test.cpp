@@ -3,9 +3,9 @@
 #include <random>
 #include <set>
 
-#include "PacketParser.h"
-#include "Q_Blowfish_simple.h"
-#include "Q_CRC16.h"
+#include "codec/PacketParser.h"
+#include "codec/Q_Blowfish_simple.h"
+#include "codec/Q_CRC16.h"
 
 namespace {
 

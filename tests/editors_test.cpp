@@ -5,17 +5,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ConnectionSettingsFrame.h"
-#include "FakeMessageService.h"
-#include "LanguageFile.h"
-#include "NumEdit.h"
-#include "PGMModeFrame.h"
-#include "PanelTypeFrame.h"
-#include "SMSTextFrame.h"
-#include "ShippedLanguage.h"
-#include "SmsLanguageFrame.h"
-#include "TelephonesForReportingFrame.h"
-#include "notificationsFram.h"
+#include "editors/ConnectionSettingsFrame.h"
+#include "editors/NumEdit.h"
+#include "editors/PGMModeFrame.h"
+#include "editors/PanelTypeFrame.h"
+#include "editors/SMSTextFrame.h"
+#include "editors/SmsLanguageFrame.h"
+#include "editors/TelephonesForReportingFrame.h"
+#include "editors/notificationsFram.h"
+#include "i18n/LanguageFile.h"
+#include "support/FakeMessageService.h"
+#include "support/ShippedLanguage.h"
 
 namespace {
 

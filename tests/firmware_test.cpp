@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "Q_Firmware.h"
+#include "firmware/Q_Firmware.h"
 
 namespace {
 

@@ -20,17 +20,17 @@
 #include <QTreeWidget>
 #include <set>
 
-#include "FakeMessageService.h"
-#include "GridColumn.h"
-#include "LanguageFile.h"
-#include "LanguageSelectionComboBoxFrame.h"
-#include "LanguageSource.h"
-#include "Q_Language.h"
-#include "ShippedLanguage.h"
-#include "StyledLabel.h"
-#include "TabSheet.h"
-#include "Text.h"
-#include "TreeItemKey.h"
+#include "i18n/LanguageFile.h"
+#include "i18n/LanguageSelectionComboBoxFrame.h"
+#include "i18n/Q_Language.h"
+#include "i18n/TreeItemKey.h"
+#include "platform/GridColumn.h"
+#include "platform/StyledLabel.h"
+#include "platform/TabSheet.h"
+#include "platform/Text.h"
+#include "support/FakeMessageService.h"
+#include "support/ShippedLanguage.h"
+#include "tools/LanguageSource.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <QTemporaryDir>
 
-#include "FakeLink.h"
-#include "Q_Blowfish_simple.h"
-#include "Registry.h"
+#include "codec/Q_Blowfish_simple.h"
+#include "platform/Registry.h"
+#include "support/FakeLink.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DataNodeHandler.h"
+#include "model/DataNodeHandler.h"
 
 namespace {
 

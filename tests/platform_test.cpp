@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "MessageService.h"
-#include "Registry.h"
+#include "platform/MessageService.h"
+#include "platform/Registry.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QFileDevice>
 #include <QTemporaryDir>
 
-#include "Q_SettingsFile.h"
+#include "settings/Q_SettingsFile.h"
 
 namespace {
 

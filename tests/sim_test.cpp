@@ -10,11 +10,11 @@
 #include <QThread>
 #include <thread>
 
-#include "FakeLink.h"
-#include "PtyHost.h"
-#include "Q_Firmware.h"
-#include "QtSerialPort.h"
-#include "SimState.h"
+#include "firmware/Q_Firmware.h"
+#include "platform/QtSerialPort.h"
+#include "sim/PtyHost.h"
+#include "sim/SimState.h"
+#include "support/FakeLink.h"
 
 namespace {
 

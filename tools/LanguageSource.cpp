@@ -1,4 +1,4 @@
-#include "LanguageSource.h"
+#include "tools/LanguageSource.h"
 
 #include <QFile>
 #include <QStringList>

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "LanguageFile.h"
+#include "i18n/LanguageFile.h"
 
 struct TLanguageSource {
   std::string Name;

@@ -6,16 +6,16 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include "ConnectionSettingsFrame.h"
-#include "NumEdit.h"
-#include "PGMModeFrame.h"
-#include "PanelTypeFrame.h"
-#include "Registry.h"
-#include "SMSTextFrame.h"
-#include "SmsLanguageFrame.h"
-#include "TelephonesForReportingFrame.h"
-#include "WidgetMessageService.h"
-#include "notificationsFram.h"
+#include "editors/ConnectionSettingsFrame.h"
+#include "editors/NumEdit.h"
+#include "editors/PGMModeFrame.h"
+#include "editors/PanelTypeFrame.h"
+#include "editors/SMSTextFrame.h"
+#include "editors/SmsLanguageFrame.h"
+#include "editors/TelephonesForReportingFrame.h"
+#include "editors/notificationsFram.h"
+#include "platform/Registry.h"
+#include "platform/WidgetMessageService.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "LanguageSource.h"
+#include "tools/LanguageSource.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "EventPump.h"
-#include "Q_Common.h"
-#include "SerialPort.h"
+#include "link/Q_Common.h"
+#include "platform/EventPump.h"
+#include "platform/SerialPort.h"
 
 class TFakePort : public TSerialPort {
  public:

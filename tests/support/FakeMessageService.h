@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageService.h"
+#include "platform/MessageService.h"
 
 class TFakeMessageService : public TMessageService {
  public:

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "FakeMessageService.h"
-#include "Q_Language.h"
+#include "i18n/Q_Language.h"
+#include "support/FakeMessageService.h"
 
 struct TShippedLanguage {
   TShippedLanguage()
