@@ -63,7 +63,7 @@ struct TRun {
       std::printf("cannot start the simulated device: %s\n", Host->Error().c_str());
     Thread = std::thread([this] { Host->Run(Stop); });
     Port.SetPortName(QString::fromStdString(options.LinkPath));
-    if (!Port.Open()) std::printf("cannot open the port: %s\n", Port.ErrorString().c_str());
+    if (!Port.Open()) std::printf("cannot open the port: %s\n", qPrintable(Port.ErrorString()));
     Link.ConnectionKind = 1;
   }
   ~TRun() {

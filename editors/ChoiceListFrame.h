@@ -12,6 +12,8 @@
 #include "model/DataNodeHandler.h"
 
 class TChoiceListFrame : public QFrame {
+  Q_OBJECT
+
  public:
   TChoiceListFrame(const char* frameName, const char* labelName, const char* listName,
                    QWidget* parent);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 
 class TConnectionSettingsFra : public QFrame {
+  Q_OBJECT
+
  public:
   explicit TConnectionSettingsFra(QWidget* parent = nullptr);
 

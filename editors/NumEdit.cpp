@@ -81,12 +81,12 @@ void TIntEdit::keyPressEvent(QKeyEvent* event) {
 
 void TIntEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (OnEnter) OnEnter();
+  emit Entered();
 }
 
 void TIntEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   if (text().isEmpty()) setText("0");
   if (Value() > FMaxValue) SetValue(FMaxValue);
-  if (OnExit) OnExit();
+  emit Exited();
 }

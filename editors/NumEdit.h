@@ -8,6 +8,8 @@
 #include <limits>
 
 class TIntEdit : public QLineEdit {
+  Q_OBJECT
+
  public:
   explicit TIntEdit(QWidget* parent = nullptr);
 
@@ -23,10 +25,13 @@ class TIntEdit : public QLineEdit {
   int MaxLength() const { return FMaxLength; }
   void SetMaxLength(int length) { FMaxLength = length; }
 
-  std::function<void()> OnEnter;
-  std::function<void()> OnExit;
   // The warning sound for a refused key.
   std::function<void()> Beep;
+
+ signals:
+  // The control took the focus; it lost it, after the exit rules ran.
+  void Entered();
+  void Exited();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -9,6 +9,8 @@
 #include "i18n/Q_Language.h"
 
 class TPGMModeFra : public QFrame {
+  Q_OBJECT
+
  public:
   explicit TPGMModeFra(TQLanguage* language, QWidget* parent = nullptr);
 

@@ -4,6 +4,8 @@
 #include "editors/ChoiceListFrame.h"
 
 class TPanelTypeFra : public TChoiceListFrame {
+  Q_OBJECT
+
  public:
   explicit TPanelTypeFra(QWidget* parent = nullptr)
       : TChoiceListFrame("PanelTypeFra", "PanelTypeLab", "PanelTypesCmb", parent) {}

@@ -10,6 +10,8 @@
 #include "platform/Grid.h"
 
 class TSMSTextFra : public QFrame {
+  Q_OBJECT
+
  public:
   static constexpr int kRows = 6;
   static constexpr int kTypingLimit = 32;

@@ -4,6 +4,8 @@
 #include "editors/ChoiceListFrame.h"
 
 class TSmsLanguageFrm : public TChoiceListFrame {
+  Q_OBJECT
+
  public:
   explicit TSmsLanguageFrm(QWidget* parent = nullptr)
       : TChoiceListFrame("SmsLanguageFrm", "SMSlanguageLab", "SMSlanguageCmb", parent) {}

@@ -12,6 +12,8 @@
 #include "platform/Grid.h"
 
 class TTelephonesForReportingFra : public QFrame {
+  Q_OBJECT
+
  public:
   static constexpr int kPhones = 4;
 

@@ -19,6 +19,8 @@
 #include "platform/StyledLabel.h"
 
 class TnotificationsFrame : public QFrame {
+  Q_OBJECT
+
  public:
   static constexpr int kMatrixRows = 14;
   static constexpr int kAckRow = 13;

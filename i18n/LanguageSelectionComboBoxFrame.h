@@ -10,6 +10,8 @@
 #include "i18n/Q_Language.h"
 
 class TLanguageSelectionComboBoxFra : public QFrame {
+  Q_OBJECT
+
  public:
   explicit TLanguageSelectionComboBoxFra(QWidget* parent = nullptr);
 

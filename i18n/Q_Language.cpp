@@ -133,7 +133,7 @@ void TQLanguage::TranslateComponent(QObject* component) {
   } else {
     // Leaves own nothing translated but the columns of a grid.
     for (QObject* child : component->children())
-      if (dynamic_cast<TGridColumn*>(child)) TranslateComponent(child);
+      if (qobject_cast<TGridColumn*>(child)) TranslateComponent(child);
   }
   const QString name = component->objectName();
   if (name.isEmpty() || name.startsWith("qt_")) return;  // Qt's own inner parts
@@ -143,7 +143,7 @@ void TQLanguage::TranslateComponent(QObject* component) {
 void TQLanguage::TranslateOwn(QObject* c) {
   const QString name = c->objectName();
   const std::string key = ComponentKey(name);
-  if (auto* styled = dynamic_cast<TStyledLabel*>(c)) {
+  if (auto* styled = qobject_cast<TStyledLabel*>(c)) {
     styled->setText(TranslateToQ(key));
   } else if (auto* label = qobject_cast<QLabel*>(c)) {
     if (name != "NewEventBlinkLabel" && !name.startsWith("NoLang"))
@@ -152,7 +152,7 @@ void TQLanguage::TranslateOwn(QObject* c) {
     button->setText(TranslateToQ(key));  // buttons, check boxes, radio and speed buttons
   } else if (auto* group = qobject_cast<QGroupBox*>(c)) {
     if (key != "NoText" && !name.startsWith("NoLang")) group->setTitle(TranslateToQ(key));
-  } else if (auto* page = dynamic_cast<TTabSheet*>(c)) {
+  } else if (auto* page = qobject_cast<TTabSheet*>(c)) {
     page->SetCaption(TranslateToQ(key));
   } else if (auto* tree = qobject_cast<QTreeWidget*>(c)) {
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
@@ -161,7 +161,7 @@ void TQLanguage::TranslateOwn(QObject* c) {
     menu->setTitle(TranslateToQ(key));
   } else if (auto* action = qobject_cast<QAction*>(c)) {
     if (!action->isSeparator() && action->text() != "-") action->setText(TranslateToQ(key));
-  } else if (auto* column = dynamic_cast<TGridColumn*>(c)) {
+  } else if (auto* column = qobject_cast<TGridColumn*>(c)) {
     if (column->Kind() != TGridColumn::TKind::Other) column->SetHeader(TranslateToQ(key));
   }
 }

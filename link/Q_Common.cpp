@@ -18,8 +18,12 @@ class TDataCommunication::TCommandGuard {
     FLink.FBusy = true;
     FLink.FPortFailed = false;
   }
+  // Also when an exception escapes: a late packet must find the link idle,
+  // not waiting for it outside any command.
   ~TCommandGuard() {
-    if (FEntered) FLink.FBusy = false;
+    if (!FEntered) return;
+    FLink.FBusy = false;
+    FLink.Status = Idle;
   }
   bool Entered() const { return FEntered; }
 
@@ -31,19 +35,18 @@ class TDataCommunication::TCommandGuard {
 TDataCommunication::TDataCommunication(TSerialPort* comPort, TPacketHandler packetHandler,
                                        TLinkOwner* owner, TEventPump* pump)
     : ComPort(comPort), PacketHandler(std::move(packetHandler)), Owner(owner), FPump(pump) {
-  if (ComPort) {
-    ComPort->OnBufferReceived = [this](const TByteArray& buffer) {
-      ReceiveBytes(TByteArray(buffer));
-    };
-    ComPort->OnError = [this](const std::string& error) { PortError(error); };
-  }
+  if (!ComPort) return;
+  // The port's other listeners (the window) keep theirs.
+  FConnections[0] = QObject::connect(ComPort, &TSerialPort::BufferReceived,
+                                     [this](const TByteArray& buffer) { ReceiveBytes(buffer); });
+  FConnections[1] = QObject::connect(ComPort, &TSerialPort::ErrorOccurred, [this](const QString&) {
+    // Ends a running wait at once; the command reports "NoConnectionToObject".
+    FPortFailed = true;
+  });
 }
 
 TDataCommunication::~TDataCommunication() {
-  if (ComPort) {
-    ComPort->OnBufferReceived = nullptr;
-    ComPort->OnError = nullptr;
-  }
+  for (const QMetaObject::Connection& connection : FConnections) QObject::disconnect(connection);
 }
 
 bool TDataCommunication::SendBytes(TByteArray bytes) {
@@ -98,11 +101,6 @@ void TDataCommunication::DeliverPacket(const TPacket& packet) {
 
 bool TDataCommunication::PortFailed() const {
   return FPortFailed || (IsConnected() && (!ComPort || !ComPort->IsOpen()));
-}
-
-void TDataCommunication::PortError(const std::string&) {
-  // Ends a running wait at once; the command reports "NoConnectionToObject".
-  FPortFailed = true;
 }
 
 void TDataCommunication::Exchange(const TByteArray& request, const TByteArray& repeatRequest,
@@ -241,12 +239,16 @@ bool TDataCommunication::ReadSettings(const std::string& accessCode, bool restor
     if (n + 1 == count)  // the closing acknowledgement; nothing answers it
       Exchange(Request("FF", count, count, ""), {}, AwaitTransferPacket, {AwaitTransferPacket}, 1);
   }
-  try {
-    for (const TPacket& packet : Packets) DeliverPacket(packet);
-  } catch (...) {
-    return FailRead(start);
+  for (const TPacket& packet : Packets) {
+    try {
+      DeliverPacket(packet);
+    } catch (...) {
+      // The packets before this one are stored already: say so, rather than
+      // report that nothing was read.
+      ResultKey = "ErrorSettingsPartlyApplied";
+      return false;
+    }
   }
-  Status = Idle;
   return true;
 }
 
@@ -260,7 +262,8 @@ bool TDataCommunication::WriteSettingsPacket(const std::string& accessCode,
   try {
     request = Request("F4", count, number, accessCode, items);
   } catch (const std::length_error&) {
-    return false;  // more than one packet can carry; nothing was sent
+    ResultKey = "ErrorSettingsTooLarge";  // more than one packet can carry; nothing was sent
+    return false;
   }
   Exchange(request, {}, AwaitReply, {ReplyOk}, 1);
   SetResultKey(Status, {ReplyOk});
@@ -290,17 +293,19 @@ bool TDataCommunication::UploadFirmware(const std::string& accessCode,
     }
     ok = true;
     for (int i = 0; i < count && ok; ++i) {
+      TByteArray packet;
       try {
-        Exchange(
-            firmware.GetPacket(i),
-            Request("FE", static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(i + 1), ""),
-            AwaitReply, {ReplyOk}, 3);
+        packet = firmware.GetPacket(i);
       } catch (...) {
         // The image holds fewer packets than it said: nothing more can be sent.
         ResultKey = "InvalidFirmwarePacketNumber";
         ok = false;
         break;
       }
+      Exchange(
+          packet,
+          Request("FE", static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(i + 1), ""),
+          AwaitReply, {ReplyOk}, 3);
       SetResultKey(Status, {ReplyOk});
       ok = Status == ReplyOk;
       if (ok && progress) progress->SetPosition(i + 1);

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <string>
 
+#include <QObject>
+
 #include "codec/PacketParser.h"
 #include "firmware/FirmwareSource.h"
 #include "platform/EventPump.h"
@@ -120,12 +122,12 @@ class TDataCommunication {
   TByteArray Request(const std::string& command, std::uint8_t count, std::uint8_t number,
                      const std::string& code, const TPacketDataArray& items = {}) const;
   bool PortFailed() const;
-  void PortError(const std::string& error);
   void MemoLine(const std::string& line);
   std::uint32_t Since(std::uint32_t start);
   bool FailRead(std::uint32_t start);
 
   TEventPump* FPump;
+  QMetaObject::Connection FConnections[2];
   bool FBusy = false;
   bool FPortFailed = false;
 };

@@ -23,6 +23,8 @@ using TControlGetter = std::function<std::string(QObject* control)>;
 // Control refers to a widget of the window, or to the node itself for
 // node-bound parameters, so nodes are QObjects. A node never owns its control.
 class TDataNode : public QObject {
+  Q_OBJECT
+
  public:
   TDataNode() = default;
   TDataNode(std::string name, std::string code);

@@ -100,7 +100,7 @@ TGridColumn* TGrid::AddColumn(TGridColumn::TKind kind, const QString& name) {
   const int index = static_cast<int>(FColumns.size()) - 1;
   setColumnCount(index + 1);
   setHorizontalHeaderItem(index, new QTableWidgetItem());
-  column->OnHeaderChanged = [this, index] { ApplyColumn(index); };
+  connect(column, &TGridColumn::HeaderChanged, this, [this, index] { ApplyColumn(index); });
   for (int row = 0; row < rowCount(); ++row) InitRow(row);
   ApplyColumn(index);
   return column;

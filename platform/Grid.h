@@ -10,6 +10,8 @@
 #include "platform/GridColumn.h"
 
 class TGrid : public QTableWidget {
+  Q_OBJECT
+
  public:
   // Column and row of the cell about to change; false refuses the edit.
   using TBeforeEdit = std::function<bool(int column, int row)>;

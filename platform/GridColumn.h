@@ -9,6 +9,8 @@
 class QLineEdit;
 
 class TGridColumn : public QObject {
+  Q_OBJECT
+
  public:
   enum class TKind { Text, CheckBox, Other };
   // Decides, before the in-place editor takes a typed character, whether it may.
@@ -22,9 +24,8 @@ class TGridColumn : public QObject {
   QString Header() const { return FHeader; }
   void SetHeader(const QString& header) {
     FHeader = header;
-    if (OnHeaderChanged) OnHeaderChanged();
+    emit HeaderChanged();
   }
-  std::function<void()> OnHeaderChanged;  // the grid redraws its header
 
   bool Editable = true;
   bool Visible = true;
@@ -32,6 +33,9 @@ class TGridColumn : public QObject {
   QString EditorName;    // objectName of the in-place editor
   TKeyFilter KeyFilter;  // typed characters the in-place editor refuses
   int Width = 60;
+
+ signals:
+  void HeaderChanged();  // the grid redraws its header
 
  private:
   TKind FKind;

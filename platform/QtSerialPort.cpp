@@ -1,5 +1,6 @@
 #include "platform/QtSerialPort.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 namespace {
@@ -47,6 +48,13 @@ QSerialPort::FlowControl ToQt(TLineSettings::TFlowControl f) {
   }
 }
 
+// A pseudo-terminal (a simulated device) has no modem lines to drop.
+bool IsPseudoTerminal(const QString& name) {
+  const QString path = QFileInfo(name.contains('/') ? name : "/dev/" + name).canonicalFilePath();
+  return path.startsWith("/dev/pts/") || path.startsWith("/dev/ttyp") ||
+         path.startsWith("/dev/ttys");
+}
+
 }  // namespace
 
 QStringList ListSerialPorts() {
@@ -56,7 +64,7 @@ QStringList ListSerialPorts() {
   return names;
 }
 
-TQtSerialPort::TQtSerialPort(QObject* parent) : QObject(parent), FName(kDefaultPortName) {
+TQtSerialPort::TQtSerialPort(QObject* parent) : TSerialPort(parent), FName(kDefaultPortName) {
   FReadInterval.setSingleShot(true);
   FReadInterval.setInterval(TSerialFramer::kReadIntervalMs);
   connect(&FReadInterval, &QTimer::timeout, this, [this] { ReadIntervalElapsed(); });
@@ -66,8 +74,7 @@ TQtSerialPort::TQtSerialPort(QObject* parent) : QObject(parent), FName(kDefaultP
 }
 
 TQtSerialPort::~TQtSerialPort() {
-  OnBufferReceived = nullptr;
-  OnError = nullptr;
+  blockSignals(true);
   Close();
 }
 
@@ -77,14 +84,16 @@ bool TQtSerialPort::Open() {
   FFramer.Flush();
   FPort.setPortName(FName);
   if (!FPort.open(QIODevice::ReadWrite)) {
-    FError = FPort.errorString().toStdString();
+    FError = FPort.errorString();
     return false;
   }
-  ApplyLineSettings();
+  if (!ApplyLineSettings() || !DropModemLines()) {
+    const QString error = FError;
+    Close();
+    FError = error;
+    return false;
+  }
   FPort.clear();  // nothing left over from an earlier session reaches the link
-  // A pseudo-terminal has no modem lines; failing to drop them is harmless.
-  FPort.setDataTerminalReady(false);
-  FPort.setRequestToSend(false);
   FPort.clearError();
   return true;
 }
@@ -106,15 +115,42 @@ void TQtSerialPort::SetPortName(const QString& name) {
 
 void TQtSerialPort::SetLineSettings(const TLineSettings& settings) {
   FSettings = settings;
-  if (FPort.isOpen()) ApplyLineSettings();
+  if (FPort.isOpen() && !ApplyLineSettings()) Fail(FError);
 }
 
-void TQtSerialPort::ApplyLineSettings() {
-  FPort.setBaudRate(FSettings.BaudRate);
-  FPort.setDataBits(static_cast<QSerialPort::DataBits>(FSettings.DataBits));
-  FPort.setParity(ToQt(FSettings.Parity));
-  FPort.setStopBits(ToQt(FSettings.StopBits));
-  FPort.setFlowControl(ToQt(FSettings.FlowControl));
+bool TQtSerialPort::ApplyLineSettings() {
+  FConfiguring = true;
+  const struct {
+    bool Ok;
+    const char* Setting;
+  } steps[] = {
+      {FPort.setBaudRate(FSettings.BaudRate), "baud rate"},
+      {FPort.setDataBits(static_cast<QSerialPort::DataBits>(FSettings.DataBits)), "data bits"},
+      {FPort.setParity(ToQt(FSettings.Parity)), "parity"},
+      {FPort.setStopBits(ToQt(FSettings.StopBits)), "stop bits"},
+      {FPort.setFlowControl(ToQt(FSettings.FlowControl)), "flow control"},
+  };
+  FConfiguring = false;
+  for (const auto& step : steps) {
+    if (!step.Ok) {
+      FError = QString("The %1 cannot be set: %2").arg(step.Setting, FPort.errorString());
+      FPort.clearError();
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TQtSerialPort::DropModemLines() {
+  FConfiguring = true;
+  const bool ok = FPort.setDataTerminalReady(false) && FPort.setRequestToSend(false);
+  FConfiguring = false;
+  if (ok || IsPseudoTerminal(FName)) {
+    FPort.clearError();
+    return true;
+  }
+  FError = "DTR and RTS cannot be dropped: " + FPort.errorString();
+  return false;
 }
 
 bool TQtSerialPort::Write(const TByteArray& bytes) {
@@ -127,7 +163,7 @@ void TQtSerialPort::ReadAvailable() {
   const QByteArray data = FPort.readAll();
   if (data.isEmpty()) return;
   const TByteArray bytes(data.begin(), data.end());
-  for (const TByteArray& packet : FFramer.Feed(bytes)) Deliver(packet);
+  for (const TByteArray& packet : FFramer.Feed(bytes)) emit BufferReceived(packet);
   if (FFramer.HasPending())
     FReadInterval.start();
   else
@@ -135,33 +171,27 @@ void TQtSerialPort::ReadAvailable() {
 }
 
 void TQtSerialPort::ReadIntervalElapsed() {
-  if (FFramer.HasPending()) Deliver(FFramer.Flush());
-}
-
-void TQtSerialPort::Deliver(const TByteArray& buffer) {
-  if (OnBufferReceived) OnBufferReceived(buffer);
+  if (FFramer.HasPending()) emit BufferReceived(FFramer.Flush());
 }
 
 void TQtSerialPort::PortError(QSerialPort::SerialPortError error) {
+  if (FConfiguring) return;  // judged by the setter's result
   switch (error) {
     case QSerialPort::NoError:
     case QSerialPort::TimeoutError:
     case QSerialPort::OpenError:  // reported by Open() itself
       return;
-    case QSerialPort::UnsupportedOperationError:  // modem lines on a pseudo-terminal
-      FPort.clearError();
-      return;
     default:
       break;
   }
-  const std::string text = FPort.errorString().toStdString();
+  const QString text = FPort.errorString();
   FPort.clearError();
   // The adapter is gone or the line broke: the port is of no further use.
   if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) Close();
   Fail(text);
 }
 
-void TQtSerialPort::Fail(const std::string& error) {
+void TQtSerialPort::Fail(const QString& error) {
   FError = error;
-  if (OnError) OnError(error);
+  emit ErrorOccurred(error);
 }

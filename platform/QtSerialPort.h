@@ -1,14 +1,16 @@
 #pragma once
 // The serial port on QSerialPort: 9600 8N1, no flow control, DTR and RTS off.
 
-#include <QObject>
 #include <QSerialPort>
+#include <QStringList>
 #include <QTimer>
 
 #include "platform/SerialFramer.h"
 #include "platform/SerialPort.h"
 
-class TQtSerialPort : public QObject, public TSerialPort {
+class TQtSerialPort : public TSerialPort {
+  Q_OBJECT
+
  public:
   explicit TQtSerialPort(QObject* parent = nullptr);
   ~TQtSerialPort() override;
@@ -21,20 +23,25 @@ class TQtSerialPort : public QObject, public TSerialPort {
   TLineSettings LineSettings() const override { return FSettings; }
   void SetLineSettings(const TLineSettings& settings) override;
   bool Write(const TByteArray& bytes) override;
-  std::string ErrorString() const override { return FError; }
+  QString ErrorString() const override { return FError; }
 
  private:
-  void ApplyLineSettings();
+  // False with FError naming the setting the line refused.
+  bool ApplyLineSettings();
+  bool DropModemLines();
   void ReadAvailable();
   void ReadIntervalElapsed();
   void PortError(QSerialPort::SerialPortError error);
-  void Fail(const std::string& error);
-  void Deliver(const TByteArray& buffer);
+  void Fail(const QString& error);
 
   QSerialPort FPort;
   QTimer FReadInterval;
   TSerialFramer FFramer;
-  QString FName = "COM1";
+  QString FName;
   TLineSettings FSettings;
-  std::string FError;
+  QString FError;
+  bool FConfiguring = false;  // setter failures are reported by their results
 };
+
+// The serial ports present on this system, by their system names.
+QStringList ListSerialPorts();

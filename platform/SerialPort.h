@@ -1,11 +1,12 @@
 #pragma once
 // The serial port as the link and the settings frame use it. One real
 // implementation on QSerialPort (QtSerialPort.h) and fakes in tests.
+//
+// Received buffers and port errors are signals, so the link (during a
+// command) and the window (an adapter unplugged while idle) can both listen.
 
+#include <QObject>
 #include <QString>
-#include <QStringList>
-#include <functional>
-#include <string>
 
 #include "codec/ByteArray.h"
 
@@ -24,12 +25,12 @@ struct TLineSettings {
   }
 };
 
-class TSerialPort {
- public:
-  using TReceiveHandler = std::function<void(const TByteArray& buffer)>;
-  using TErrorHandler = std::function<void(const std::string& error)>;
+class TSerialPort : public QObject {
+  Q_OBJECT
 
-  virtual ~TSerialPort() = default;
+ public:
+  using QObject::QObject;
+
   // Opens with the current name and line settings; false with ErrorString().
   virtual bool Open() = 0;
   virtual void Close() = 0;
@@ -39,17 +40,17 @@ class TSerialPort {
   virtual QString PortName() const = 0;
   virtual void SetPortName(const QString& name) = 0;
   virtual TLineSettings LineSettings() const = 0;
+  // A setting the open line cannot take is reported through ErrorOccurred.
   virtual void SetLineSettings(const TLineSettings& settings) = 0;
   // Writes the whole block in one call; false when the port cannot take it.
   virtual bool Write(const TByteArray& bytes) = 0;
-  virtual std::string ErrorString() const = 0;
+  virtual QString ErrorString() const = 0;
 
-  // Called on the user-interface thread: one buffer per call, framed so that
-  // a whole packet arrives in one buffer. Errors of the port itself (it could
-  // not be written, the adapter was unplugged) reach OnError.
-  TReceiveHandler OnBufferReceived;
-  TErrorHandler OnError;
+ signals:
+  // On the user-interface thread: one buffer per signal, framed so that a
+  // whole packet arrives in one buffer.
+  void BufferReceived(const TByteArray& buffer);
+  // The port itself failed: it could not be written or configured, or the
+  // adapter was unplugged (the port is then closed).
+  void ErrorOccurred(const QString& error);
 };
-
-// The serial ports present on this system, by their system names.
-QStringList ListSerialPorts();

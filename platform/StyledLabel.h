@@ -5,6 +5,8 @@
 #include <QLabel>
 
 class TStyledLabel : public QLabel {
+  Q_OBJECT
+
  public:
   explicit TStyledLabel(QWidget* parent = nullptr) : QLabel(parent) {}
 };

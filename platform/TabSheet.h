@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class TTabSheet : public QWidget {
+  Q_OBJECT
+
  public:
   explicit TTabSheet(QWidget* parent = nullptr) : QWidget(parent) {}
   QString Caption() const { return FCaption; }

@@ -14,6 +14,7 @@
 #include "editors/TelephonesForReportingFrame.h"
 #include "editors/notificationsFram.h"
 #include "i18n/LanguageFile.h"
+#include "platform/TabSheet.h"
 #include "support/FakeMessageService.h"
 #include "support/ShippedLanguage.h"
 
@@ -438,8 +439,8 @@ TEST_F(IntEditTest, KeyFilter) {
 
 TEST_F(IntEditTest, LeavingTheField) {
   int exits = 0, enters = 0;
-  Edit.OnExit = [&] { ++exits; };
-  Edit.OnEnter = [&] { ++enters; };
+  QObject::connect(&Edit, &TIntEdit::Exited, [&] { ++exits; });
+  QObject::connect(&Edit, &TIntEdit::Entered, [&] { ++enters; });
   Edit.clear();
   Leave();
   EXPECT_EQ(Edit.text(), "0");
@@ -533,4 +534,27 @@ TEST(EditorTexts, EveryFrameIsTranslatedFromTheShippedFile) {
   ASSERT_NE(grid, nullptr);
   EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "Alarm SMS text");
   EXPECT_EQ(form.findChild<TStyledLabel*>("callLb2")->text(), "Call");
+}
+
+TEST(WidgetLookup, ByTypeFindsOnlyOurOwnClasses) {
+  QWidget page;
+  auto* table = new QTableWidget(&page);
+  table->setObjectName("inputGrd");
+  auto* label = new QLabel(&page);
+  label->setObjectName("ackLbl");
+  auto* edit = new QLineEdit(&page);
+  edit->setObjectName("AccessCodeEdt");
+  auto* sheet = new QWidget(&page);
+  sheet->setObjectName("SettingsTbs");
+  EXPECT_EQ(page.findChild<TGrid*>("inputGrd"), nullptr);
+  EXPECT_EQ(page.findChild<TStyledLabel*>("ackLbl"), nullptr);
+  EXPECT_EQ(page.findChild<TIntEdit*>("AccessCodeEdt"), nullptr);
+  EXPECT_EQ(page.findChild<TTabSheet*>("SettingsTbs"), nullptr);
+  EXPECT_EQ(qobject_cast<TGrid*>(table), nullptr);
+
+  TnotificationsFrame frame(nullptr, &page);
+  EXPECT_EQ(frame.findChild<TGrid*>("inputGrd"), frame.inputGrd);
+  EXPECT_NE(frame.findChild<TStyledLabel*>("ackLbl"), nullptr);
+  EXPECT_NE(frame.inputGrd->findChild<TGridColumn*>("eventMessageNt1"), nullptr);
+  EXPECT_EQ(page.findChild<TnotificationsFrame*>(), &frame);
 }

@@ -383,7 +383,7 @@ TEST_F(LinkTest, FirmwareFailures) {
 
 TEST_F(LinkTest, PortErrorEndsTheWaitAtOnce) {
   Pump.OnTurn = [this] {
-    if (Pump.Turns == 3 && Port.OnError) Port.OnError("device removed");
+    if (Pump.Turns == 3) emit Port.ErrorOccurred("device removed");
   };
   const std::uint32_t start = Pump.Now;
   EXPECT_FALSE(Link.ReadSettings("375100", false));
@@ -451,4 +451,72 @@ TEST_F(LinkTest, FirmwareThatCannotGiveAPacketEndsTheUpload) {
   EXPECT_EQ(Link.ResultKey, "InvalidFirmwarePacketNumber");
   EXPECT_EQ(Link.Status, Idle);
   EXPECT_FALSE(Link.Busy());
+}
+
+// Failures that must never leave the link waiting or the user uninformed.
+TEST_F(LinkTest, AnEscapingFailureLeavesTheLinkIdle) {
+  // Something thrown while the wait pumps events leaves the command...
+  Pump.OnTurn = [this] {
+    if (Pump.Turns == 2) throw std::runtime_error("an event handler failed");
+  };
+  EXPECT_THROW(Link.GetStatus(), std::runtime_error);
+  EXPECT_EQ(Link.Status, Idle);
+  EXPECT_FALSE(Link.Busy());
+  // ...and its late answer is not delivered outside any command.
+  Pump.OnTurn = nullptr;
+  Link.ReceiveBytes(Packet("F1", 1, 1, {{"000", "VX8"}}));
+  EXPECT_TRUE(Delivered.empty());
+}
+
+TEST_F(LinkTest, AFailureWhileAFirmwarePacketWaitsIsNotABadPacketNumber) {
+  Script({{Packet("READY")}, {}});
+  Pump.OnTurn = [this] {
+    if (Port.Written.size() == 2) throw std::runtime_error("an event handler failed");
+  };
+  Link.ResultKey = "";
+  EXPECT_THROW(Link.UploadFirmware("375100", TFakeFirmware(2), nullptr), std::runtime_error);
+  EXPECT_NE(Link.ResultKey, "InvalidFirmwarePacketNumber");
+  EXPECT_EQ(Link.Status, Idle);
+}
+
+TEST_F(LinkTest, AGroupTooLargeToSendSaysSo) {
+  Script({{Packet("OK")}});
+  ASSERT_TRUE(Link.WriteSettingsPacket("375100", {{"010", "0000"}}, 1, 4));
+  ASSERT_EQ(Link.ResultKey, "");  // an earlier success leaves no key
+  Port.Written.clear();
+  const TPacketDataArray huge(3000, TPacketData{"300", std::string(30, 'x')});
+  EXPECT_FALSE(Link.WriteSettingsPacket("375100", huge, 3, 4));
+  EXPECT_EQ(Link.ResultKey, "ErrorSettingsTooLarge");
+  EXPECT_TRUE(Port.Written.empty());
+  EXPECT_EQ(Link.Status, Idle);
+}
+
+TEST_F(LinkTest, AHandlerFailingPartWayThroughATransferSaysWhatHappened) {
+  Script({{Packet("F1", 2, 1, {{"010", "1"}})}, {Packet("F1", 2, 2, {{"100", "2"}})}});
+  Link.PacketHandler = [this](const TPacket& p) {
+    if (p.PacketNumber == 2) throw std::runtime_error("handler");
+    Delivered.push_back(p);
+  };
+  EXPECT_FALSE(Link.ReadSettings("375100", false));
+  EXPECT_EQ(Delivered.size(), 1u);  // packet 1 is in the window
+  EXPECT_EQ(Link.ResultKey, "ErrorSettingsPartlyApplied");
+  EXPECT_TRUE(Owner.Deferred.empty());  // not "nothing was changed"
+  EXPECT_EQ(Link.Status, Idle);
+}
+
+TEST(LinkPortEvents, TheWindowKeepsHearingThePortAroundTheLink) {
+  TFakePort port;
+  TFakePump pump(port);
+  TFakeOwner owner;
+  int heard = 0;
+  QObject::connect(&port, &TSerialPort::ErrorOccurred, [&] { ++heard; });
+  {
+    TDataCommunication link(&port, nullptr, &owner, &pump);
+    emit port.ErrorOccurred("unplugged while idle");
+    EXPECT_EQ(heard, 1);
+  }
+  // The link's destruction takes only its own connections away.
+  emit port.ErrorOccurred("unplugged again");
+  emit port.BufferReceived(Packet("OK"));
+  EXPECT_EQ(heard, 2);
 }

@@ -46,7 +46,7 @@ class SimTest : public ::testing::Test {
     Connect();
   }
   void Connect() {
-    ASSERT_TRUE(Port.Open()) << Port.ErrorString();
+    ASSERT_TRUE(Port.Open()) << Port.ErrorString().toStdString();
     Link.ConnectionKind = 1;
   }
   void TearDown() override {
@@ -283,7 +283,7 @@ TEST(Vx8sim, CommandLineServesAndCleansUp) {
 
   TQtSerialPort port;
   port.SetPortName(link);
-  ASSERT_TRUE(port.Open()) << port.ErrorString();
+  ASSERT_TRUE(port.Open()) << port.ErrorString().toStdString();
   TQtEventPump pump;
   TFakeOwner owner;
   std::vector<TPacket> delivered;
@@ -305,4 +305,25 @@ TEST(Vx8sim, CommandLineServesAndCleansUp) {
   QFile f(state);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_TRUE(f.readAll().contains("\"Saved\""));
+}
+
+TEST_F(SimTest, ALineSettingThePortCannotTakeIsReported) {
+  StartSim();  // a pseudo-terminal: failing to drop DTR and RTS is no error there
+  QStringList errors;
+  QObject::connect(&Port, &TSerialPort::ErrorOccurred,
+                   [&](const QString& error) { errors << error; });
+  TLineSettings impossible;
+  impossible.BaudRate = 0;
+  Port.SetLineSettings(impossible);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("baud rate")) << errors[0].toStdString();
+
+  Port.Close();
+  EXPECT_FALSE(Port.Open());
+  EXPECT_FALSE(Port.IsOpen());
+  EXPECT_TRUE(Port.ErrorString().contains("baud rate"));
+
+  Port.SetLineSettings(TLineSettings());
+  EXPECT_TRUE(Port.Open()) << Port.ErrorString().toStdString();
+  EXPECT_EQ(errors.size(), 1);
 }

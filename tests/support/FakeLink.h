@@ -21,7 +21,7 @@ class TFakePort : public TSerialPort {
   void SetPortName(const QString& name) override { Name = name; }
   TLineSettings LineSettings() const override { return Settings; }
   void SetLineSettings(const TLineSettings& s) override { Settings = s; }
-  std::string ErrorString() const override { return {}; }
+  QString ErrorString() const override { return {}; }
   bool Write(const TByteArray& bytes) override {
     Written.push_back(bytes);
     if (Device) {
@@ -31,10 +31,10 @@ class TFakePort : public TSerialPort {
   }
   // One buffer a turn of the event loop, as the real port hands them over.
   void DeliverOne() {
-    if (Pending.empty() || !OnBufferReceived) return;
+    if (Pending.empty()) return;
     const TByteArray buffer = Pending.front();
     Pending.pop_front();
-    OnBufferReceived(buffer);
+    emit BufferReceived(buffer);
   }
 
   bool Opened = true;
