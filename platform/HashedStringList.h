@@ -3,17 +3,12 @@
 // keys without regard to letter case and finds a key through a hash. Duplicate
 // keys are allowed; a lookup finds the first.
 
-#include <cctype>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-inline std::string FoldCase(const std::string& s) {
-  std::string out = s;
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
+#include "platform/FoldCase.h"
 
 template <typename T>
 class THashedStringList {

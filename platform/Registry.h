@@ -4,11 +4,12 @@
 
 #include <QString>
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 // A stored value: a string or a 32-bit number.
 using TRegistryValue = std::variant<std::string, std::uint32_t>;
@@ -27,9 +28,16 @@ class TRegistryHive {
 };
 
 // One per-user file in the registry-export text format, re-read on every call
-// and replaced atomically on every write. A damaged file reads as empty.
+// and replaced atomically on every write, under a lock beside it so that two
+// programs writing at once keep each other's values. What the export format
+// allows is read (other roots, hex values, a byte-order mark, any line end) and
+// kept as written; a file that cannot be read at all is moved aside to
+// NAME.damaged before a new one is written. Only a regular file up to 4 MiB is
+// read.
 class TFileRegistryHive : public TRegistryHive {
  public:
+  static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
   explicit TFileRegistryHive(QString fileName);
   bool KeyExists(const std::string& path) override;
   bool CreateKey(const std::string& path) override;
@@ -42,14 +50,33 @@ class TFileRegistryHive : public TRegistryHive {
   // on each call so tests can point it at a temporary folder.
   static QString DefaultFileName();
 
- private:
-  struct TKey {
-    std::string Name;                                                      // as first written
-    std::map<std::string, std::pair<std::string, TRegistryValue>> Values;  // by folded name
+  // The file's contents as keys and values, in file order.
+  struct TRaw {
+    std::string Text;  // a value of a type this program does not use, as written
   };
-  using THive = std::map<std::string, TKey>;  // by folded path
-  THive Load() const;
-  bool Save(const THive& hive) const;
+  using TStored = std::variant<std::string, std::uint32_t, TRaw>;
+  struct TValue {
+    std::string Name;  // "@" for a key's default value
+    TStored Data;
+  };
+  struct TKey {
+    std::string Path;  // with its root: HKEY_CURRENT_USER\Software\VX8config
+    std::vector<TValue> Values;
+  };
+  struct THive {
+    std::vector<TKey> Keys;
+    TKey* Find(const std::string& path);
+  };
+  enum class TFileState { Missing, Sound, Damaged, Unusable };
+  // Parses the bytes of a file; false when they are not in the export format.
+  static bool Parse(const QByteArray& bytes, THive& hive);
+  static std::string Format(const THive& hive);
+
+ private:
+  TFileState Load(THive& hive) const;
+  // Reads, changes and writes the file under the lock; false when nothing was
+  // written.
+  bool Modify(const std::string& path, const std::function<void(TKey& key)>& change);
 
   QString FFileName;
 };
