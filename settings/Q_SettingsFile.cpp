@@ -1,6 +1,7 @@
 #include "settings/Q_SettingsFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -13,11 +14,8 @@ TPacket NewGroup() {
   return packet;
 }
 
-QByteArray TrimControl(const QByteArray& line) {
-  qsizetype begin = 0, end = line.size();
-  while (begin < end && static_cast<unsigned char>(line[begin]) <= 32) ++begin;
-  while (end > begin && static_cast<unsigned char>(line[end - 1]) <= 32) --end;
-  return line.mid(begin, end - begin);
+bool IsControl(char c) {
+  return static_cast<unsigned char>(c) <= 32;
 }
 
 }  // namespace
@@ -43,25 +41,33 @@ bool TSettingsFile::Save(const QString& fileName, const TPacketArray& packets) c
 }
 
 TPacketArray TSettingsFile::Load(const QString& fileName) const {
+  const QFileInfo info(fileName);
+  if (!info.isFile() || info.size() > kMaxFileSize) return {};
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return {};
+  const QByteArray bytes = file.read(kMaxFileSize + 1);
+  if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) return {};
   return Parse(bytes);
 }
 
 TPacketArray TSettingsFile::Parse(const QByteArray& bytes) {
   TPacketArray packets{NewGroup()};
-  if (bytes.isEmpty()) return packets;
-  QList<QByteArray> lines = bytes.split('\n');
-  if (bytes.endsWith('\n')) lines.removeLast();  // the end of the last line, not a line
-  for (const QByteArray& raw : lines) {
-    const QByteArray line = TrimControl(raw);
-    if (line.isEmpty()) {
+  const char* const data = bytes.constData();
+  const qsizetype size = bytes.size();
+  // Line by line in place, without a copy of each line.
+  for (qsizetype start = 0; start < size;) {
+    qsizetype end = start;
+    while (end < size && data[end] != '\n') ++end;
+    const qsizetype next = end + 1;  // the end of the last line is not a line
+    while (start < end && IsControl(data[start])) ++start;
+    while (end > start && IsControl(data[end - 1])) --end;
+    if (end == start) {
       packets.push_back(NewGroup());
-    } else if (line.size() > 2) {
-      packets.back().Data.push_back({line.left(3).toStdString(), line.mid(3).toStdString()});
+    } else if (end - start > 2) {
+      packets.back().Data.push_back(
+          {std::string(data + start, 3), std::string(data + start + 3, data + end)});
     }
+    start = next;
   }
   return packets;
 }

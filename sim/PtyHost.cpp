@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -15,6 +16,8 @@ namespace {
 
 constexpr auto kIdleDrop = std::chrono::milliseconds(1000);
 constexpr auto kVanishTime = std::chrono::milliseconds(500);
+// Answers waiting for a client that does not read are dropped beyond this.
+constexpr std::size_t kMaxQueuedBytes = 64 * 1024;
 
 std::string Hex(const TByteArray& bytes) {
   static const char digits[] = "0123456789ABCDEF";
@@ -64,6 +67,10 @@ bool TPtyHost::OpenPty() {
     }
   }
   ::fcntl(FMaster, F_SETFL, ::fcntl(FMaster, F_GETFL) | O_NONBLOCK);
+  // Packet mode tells the master when a client clears its line (as a serial
+  // port does when it is opened), so answers meant for an earlier client go.
+  int packetMode = 1;
+  ::ioctl(FMaster, TIOCPKT, &packetMode);
   if (!FOptions.LinkPath.empty()) {
     struct stat st {};
     if (::lstat(FOptions.LinkPath.c_str(), &st) == 0) {
@@ -108,18 +115,26 @@ void TPtyHost::Run(const std::atomic<bool>& stop) {
       }
     }
     int timeout = 20;
-    if (!FQueue.empty()) timeout = FOptions.Pace ? 1 : 0;
-    if (!FQueue.empty() && !FOptions.Pace && FQueue.front().Due > now)
-      timeout = static_cast<int>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(FQueue.front().Due - now).count() +
-          1);
-    pollfd pfd{FMaster, POLLIN, 0};
-    if (::poll(&pfd, 1, timeout) > 0 && (pfd.revents & POLLIN)) {
+    short events = POLLIN | POLLPRI;
+    if (FLineFull) {
+      events |= POLLOUT;  // wait for the client to read
+    } else if (!FQueue.empty()) {
+      timeout = FOptions.Pace ? 1 : 0;
+      if (!FOptions.Pace && FQueue.front().Due > now)
+        timeout = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(FQueue.front().Due - now)
+                .count() +
+            1);
+    }
+    pollfd pfd{FMaster, events, 0};
+    if (::poll(&pfd, 1, timeout) > 0 && (pfd.revents & (POLLIN | POLLPRI))) {
       const ssize_t n = ::read(FMaster, buffer, sizeof buffer);
-      if (n > 0) {
+      if (n > 0 && buffer[0] != TIOCPKT_DATA) {
+        if (buffer[0] & TIOCPKT_FLUSHREAD) DropQueue("the client cleared its line");
+      } else if (n > 1) {
         now = TClock::now();
         FLastInput = now;
-        for (const TSimAnswer& answer : FDevice.Receive(TByteArray(buffer, buffer + n))) {
+        for (const TSimAnswer& answer : FDevice.Receive(TByteArray(buffer + 1, buffer + n))) {
           Serve(answer, now);
           if (FGone) break;
         }
@@ -138,7 +153,7 @@ void TPtyHost::Serve(const TSimAnswer& answer, TClock::time_point now) {
     Trace("<-", {}, answer.AnswerText);
     ClosePty();
     ::unlink(FOptions.LinkPath.c_str());
-    FQueue.clear();
+    DropQueue({});
     FDevice.DropPartialRequest();
     FGone = true;
     FBackAt = now + kVanishTime;
@@ -151,9 +166,29 @@ void TPtyHost::Serve(const TSimAnswer& answer, TClock::time_point now) {
   for (std::size_t i = 0; i < answer.Writes.size(); ++i) {
     if (i > 0) due += std::chrono::milliseconds(answer.GapMs);
     FQueue.push_back({due, answer.Writes[i]});
+    FQueuedBytes += answer.Writes[i].size();
     if (FOptions.Pace) due += LineTime(answer.Writes[i].size());
     Trace("<-", answer.Writes[i], i == 0 ? answer.AnswerText : "(rest)");
   }
+  // A client that stops reading must not grow the queue without bound: the
+  // oldest answers not yet begun go first.
+  std::size_t dropped = 0;
+  while (FQueuedBytes > kMaxQueuedBytes && FQueue.size() > 1) {
+    const std::size_t at = FQueue.front().Written > 0 ? 1 : 0;
+    FQueuedBytes -= FQueue[at].Bytes.size() - FQueue[at].Written;
+    FQueue.erase(FQueue.begin() + static_cast<long>(at));
+    ++dropped;
+  }
+  if (dropped > 0)
+    Trace("..", {}, std::to_string(dropped) + " answers dropped: the client does not read");
+}
+
+void TPtyHost::DropQueue(const std::string& why) {
+  if (!FQueue.empty() && !why.empty())
+    Trace("..", {}, std::to_string(FQueue.size()) + " answers dropped: " + why);
+  FQueue.clear();
+  FQueuedBytes = 0;
+  FLineFull = false;
 }
 
 void TPtyHost::WriteDue(TClock::time_point now) {
@@ -168,10 +203,15 @@ void TPtyHost::WriteDue(TClock::time_point now) {
       upTo = std::min<std::size_t>(
           w.Bytes.size(), static_cast<std::size_t>(elapsed.count() * 9600 / 10 / 1000000) + 1);
     }
+    FLineFull = false;
     while (w.Written < upTo) {
       const ssize_t n = ::write(FMaster, w.Bytes.data() + w.Written, upTo - w.Written);
-      if (n <= 0) return;  // the line is full: try again on the next turn
+      if (n <= 0) {
+        FLineFull = errno == EAGAIN;  // try again once the client has read
+        return;
+      }
       w.Written += static_cast<std::size_t>(n);
+      FQueuedBytes -= static_cast<std::size_t>(n);
     }
     if (w.Written < w.Bytes.size()) return;
     FLineFreeAt = FOptions.Pace ? start + LineTime(w.Bytes.size()) : now;

@@ -31,6 +31,8 @@ class TPtyHost {
   void Run(const std::atomic<bool>& stop);
   const std::string& Error() const { return FError; }
   const std::string& SlaveName() const { return FSlaveName; }
+  // Bytes of answers waiting to be written (any thread may ask).
+  std::size_t QueuedBytes() const { return FQueuedBytes; }
 
   TTrace OnTrace;
   std::function<void()> OnChanged;  // the device's settings or version changed
@@ -50,6 +52,7 @@ class TPtyHost {
   void ClosePty();
   void Serve(const TSimAnswer& answer, TClock::time_point now);
   void WriteDue(TClock::time_point now);
+  void DropQueue(const std::string& why);
   void Trace(const std::string& direction, const TByteArray& bytes, const std::string& text);
 
   TSimDevice& FDevice;
@@ -59,6 +62,8 @@ class TPtyHost {
   std::string FSlaveName;
   std::string FError;
   std::deque<TPendingWrite> FQueue;
+  std::atomic<std::size_t> FQueuedBytes{0};
+  bool FLineFull = false;
   TClock::time_point FLineFreeAt;
   TClock::time_point FLastInput;
   TClock::time_point FBackAt;  // after a vanish: when the port returns

@@ -10,6 +10,9 @@
 #include <QThread>
 #include <thread>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "firmware/Q_Firmware.h"
 #include "platform/QtSerialPort.h"
 #include "sim/PtyHost.h"
@@ -326,4 +329,38 @@ TEST_F(SimTest, ALineSettingThePortCannotTakeIsReported) {
   Port.SetLineSettings(TLineSettings());
   EXPECT_TRUE(Port.Open()) << Port.ErrorString().toStdString();
   EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(SimTest, AClientThatStopsReadingNeitherGrowsTheQueueNorFeedsTheNextOne) {
+  StartSim();
+  Port.Close();
+  // A client that sends requests and never reads their answers.
+  const int fd = ::open(QFile::encodeName(FDir.path() + "/vx8").constData(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  TPacket status;
+  status.PacketCount = status.PacketNumber = 1;
+  status.Command = "F0";
+  TByteArray request = TPacketParser().Encode(status, "");
+  request.push_back(0);
+  TByteArray burst;
+  for (int i = 0; i < 200; ++i) burst.insert(burst.end(), request.begin(), request.end());
+  std::size_t most = 0;
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_EQ(::write(fd, burst.data(), burst.size()), static_cast<ssize_t>(burst.size()));
+    QThread::msleep(20);
+    most = std::max(most, FHost->QueuedBytes());
+  }
+  EXPECT_GT(most, 0u);
+  EXPECT_LE(most, 70u * 1024u);  // about 300 KB of answers were asked for
+  ::close(fd);
+
+  // The next client opens the line anew and hears nothing meant for the first.
+  int stale = 0;
+  QObject::connect(&Port, &TSerialPort::BufferReceived, [&] { ++stale; });
+  Connect();
+  Settle(500);
+  EXPECT_EQ(stale, 0);
+  EXPECT_EQ(FHost->QueuedBytes(), 0u);
+  Delivered.clear();
+  EXPECT_TRUE(Link.GetStatus()) << Link.ResultKey;
 }
