@@ -2,8 +2,13 @@
 
 #include "codec/HexDigit.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <limits>
 
 TIntEdit::TIntEdit(QWidget* parent) : QLineEdit(parent), Beep([] { QApplication::beep(); }) {
@@ -12,10 +17,13 @@ TIntEdit::TIntEdit(QWidget* parent) : QLineEdit(parent), Beep([] { QApplication:
 }
 
 std::int64_t TIntEdit::ParseDecimal(const QString& text) {
-  bool ok = false;
-  const qlonglong v = text.toLongLong(&ok, 10);
-  if (!ok || v < std::numeric_limits<std::int32_t>::min() ||
-      v > std::numeric_limits<std::int32_t>::max())
+  // A sign, then digits only: a space or any other character makes it no number.
+  const qsizetype start = !text.isEmpty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (start == text.size() || text.size() > 12) return 0;
+  for (qsizetype i = start; i < text.size(); ++i)
+    if (text[i] < '0' || text[i] > '9') return 0;
+  const qlonglong v = text.toLongLong();
+  if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
     return 0;
   return v;
 }
@@ -56,8 +64,51 @@ void TIntEdit::SetMaxValue(std::int32_t max) {
   if (Value() > max) SetValue(max);
 }
 
+bool TIntEdit::IsPasteAction(const QAction& action) {
+  // Newer Qt names the standard actions; older ones show the shortcut only.
+  static const QString shortcut =
+      '\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+  return action.objectName() == "edit-paste" || action.text().endsWith(shortcut);
+}
+
+void TIntEdit::InsertBounded(const QString& text) {
+  QString insert = text;
+  if (FMaxLength > 0)
+    insert.truncate(
+        std::max<qsizetype>(0, FMaxLength - (this->text().size() - selectedText().size())));
+  this->insert(insert);
+}
+
+void TIntEdit::Paste() {
+  InsertBounded(QGuiApplication::clipboard()->text());
+}
+
+void TIntEdit::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  for (QAction* action : menu->actions()) {
+    if (!IsPasteAction(*action)) continue;
+    disconnect(action, &QAction::triggered, nullptr, nullptr);
+    connect(action, &QAction::triggered, this, [this] { Paste(); });
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
+}
+
+void TIntEdit::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()->hasText() || isReadOnly()) return;
+  setCursorPosition(cursorPositionAt(event->position().toPoint()));
+  InsertBounded(event->mimeData()->text());
+  event->acceptProposedAction();
+}
+
 void TIntEdit::keyPressEvent(QKeyEvent* event) {
   const QString typed = event->text();
+  // Shift+Insert pastes, within the typing limit; Ctrl+V is a control
+  // character and is refused below.
+  if (typed.isEmpty() && event->matches(QKeySequence::Paste)) {
+    Paste();
+    return;
+  }
   // Keys that type nothing (arrows, Home, Delete, Tab) are not filtered.
   if (typed.isEmpty() || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Tab ||
       event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape) {

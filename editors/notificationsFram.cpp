@@ -221,7 +221,12 @@ std::string TnotificationsFrame::GetPhoneNumber(const TDataNode* node) const {
 void TnotificationsFrame::SetPhoneNumber(const TDataNode* node, const std::string& value) {
   QLineEdit* edit = PhoneEdit(node);
   if (!edit) return;
-  edit->setText(ToQ(value));  // the change rule runs
+  // The change rule runs also when the text stays the same (Qt signals no
+  // change then).
+  if (edit->text() == ToQ(value))
+    PhoneEdtChange(node->CodeNumber() % 10 + 1);
+  else
+    edit->setText(ToQ(value));
   if (!value.empty()) phoneEmpty[static_cast<std::size_t>(node->CodeNumber() % 10)] = false;
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -218,6 +221,13 @@ TEST_F(NotificationsTest, FirstNumberFillsAnUncheckedPhone) {
   EXPECT_EQ(Column(Matrix(), 4), std::string(14, '1'));
   Frame.SetNotificationFlags(&in1, "00000000");
   EXPECT_EQ(Column(Matrix(), 4)[0], '0');
+
+  // A reset keeps the edits' texts; the same number set again still runs
+  // the change rule and fills the phone.
+  Frame.ResetGrids();
+  ASSERT_EQ(Phone(3).text(), "123");
+  Frame.SetPhoneNumber(&phone3, "123");
+  EXPECT_EQ(Column(Matrix(), 4), std::string(14, '1'));
 }
 
 TEST_F(NotificationsTest, MatrixClicksToggle) {
@@ -493,6 +503,11 @@ TEST_F(IntEditTest, ValuesAndModes) {
       {"2147483647", false, 2147483647},
       {"-2147483648", false, -2147483648LL},
       {"12a", false, 0},
+      {" 12", false, 0},
+      {"12 ", false, 0},
+      {"+12", false, 12},
+      {"-", false, 0},
+      {"1-2", false, 0},
       {"ff", true, 255},
       {"FFFFFFFF", true, -1},
       {"7FFFFFFF", true, 2147483647},
@@ -512,6 +527,41 @@ TEST_F(IntEditTest, ValuesAndModes) {
   Edit.SetHexMode(false);
   Edit.SetValue(-42);
   EXPECT_EQ(Edit.text(), "-42");
+}
+
+TEST_F(IntEditTest, PastingKeepsToTheTypingLimit) {
+  QGuiApplication::clipboard()->setText("123456");
+  Edit.setText("");
+  QTest::keyClick(&Edit, Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(Edit.text(), "1234");
+  Edit.setText("9");
+  Edit.setCursorPosition(0);
+  QTest::keyClick(&Edit, Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(Edit.text(), "1239");
+
+  // The context menu's Paste keeps to it as well.
+  Edit.setText("");
+  QMenu* menu = Edit.createStandardContextMenu();
+  QAction* paste = nullptr;
+  for (QAction* a : menu->actions())
+    if (TIntEdit::IsPasteAction(*a)) paste = a;
+  ASSERT_NE(paste, nullptr);
+  delete menu;
+  QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                          Edit.mapToGlobal(QPoint(1, 1)));
+  QApplication::sendEvent(&Edit, &event);
+  QMenu* shown = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) shown = m;
+  ASSERT_NE(shown, nullptr);
+  for (QAction* a : shown->actions())
+    if (TIntEdit::IsPasteAction(*a)) a->trigger();
+  shown->close();
+  EXPECT_EQ(Edit.text(), "1234");
+
+  // Text set by the program stays whole.
+  Edit.setText("123456");
+  EXPECT_EQ(Edit.text(), "123456");
 }
 
 TEST(EditorTexts, EveryFrameIsTranslatedFromTheShippedFile) {
