@@ -67,7 +67,7 @@ bool TFirmware::ParseImage(const std::string& line, TArrayOfByteArray& packets) 
   return packets.back().size() == kPacketSize;
 }
 
-bool TFirmware::LoadFromFile(const std::string& fileName) {
+bool TFirmware::LoadFromFile(const std::filesystem::path& fileName) {
   Clear();
   std::ifstream file(fileName, std::ios::binary);
   if (!file) return false;

@@ -2,6 +2,7 @@
 // A firmware file: line 1 the version ("01.05"), line 2 the image as cells of
 // two hex digits and a space, cut into 520-byte transfer packets.
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,8 +22,9 @@ class TFirmware : public TFirmwareSource {
   static constexpr std::size_t kPacketSize = 520;
 
   // Empties the object, then loads; false when the file is not a valid
-  // firmware file, which leaves the object empty.
-  bool LoadFromFile(const std::string& fileName);
+  // firmware file, which leaves the object empty. A path, so that any file
+  // name opens on every system (from a QString: its toStdU16String()).
+  bool LoadFromFile(const std::filesystem::path& fileName);
   void Clear();
 
   int Count() const override { return FCount; }

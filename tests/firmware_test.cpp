@@ -108,3 +108,14 @@ TEST_F(FirmwareTest, GetPacketOutOfRange) {
     }
   }
 }
+
+TEST_F(FirmwareTest, AFileNameOutsideAsciiOpens) {
+  const QString name = FDir.path() + QString::fromUtf8("/Pr\u00fcfung \u0444.prg");
+  QFile f(name);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(("02.06\r\n" + Cells(520) + "\r\n").c_str());
+  f.close();
+  TFirmware fw;
+  EXPECT_TRUE(fw.LoadFromFile(std::filesystem::path(name.toStdU16String())));
+  EXPECT_EQ(fw.Count(), 1);
+}
