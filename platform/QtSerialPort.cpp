@@ -57,7 +57,7 @@ bool IsPseudoTerminal(const QString& name) {
 
 }  // namespace
 
-QStringList ListSerialPorts() {
+std::optional<QStringList> TSystemPortLister::ListPorts() {
   QStringList names;
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) names << info.portName();
   names.sort();

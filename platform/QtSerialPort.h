@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "platform/PortLister.h"
 #include "platform/SerialFramer.h"
 #include "platform/SerialPort.h"
 
@@ -44,4 +45,7 @@ class TQtSerialPort : public TSerialPort {
 };
 
 // The serial ports present on this system, by their system names.
-QStringList ListSerialPorts();
+class TSystemPortLister : public TPortLister {
+ public:
+  std::optional<QStringList> ListPorts() override;
+};

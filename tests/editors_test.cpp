@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "editors/ComportSettingsFrame.h"
 #include "editors/ConnectionSettingsFrame.h"
 #include "editors/NumEdit.h"
 #include "editors/PGMModeFrame.h"
@@ -18,6 +19,7 @@
 #include "editors/notificationsFram.h"
 #include "i18n/LanguageFile.h"
 #include "platform/TabSheet.h"
+#include "support/FakeLink.h"
 #include "support/FakeMessageService.h"
 #include "support/ShippedLanguage.h"
 
@@ -578,6 +580,7 @@ TEST(EditorTexts, EveryFrameIsTranslatedFromTheShippedFile) {
   auto* pgm = new TPGMModeFra(&language, &form);
   pgm->FillPgmModes();
   new TConnectionSettingsFra(&form);
+  new TComportSettingsFra(&form);
   language.RegisterForm(&form);
   EXPECT_EQ(shipped.MissingKeys(), std::vector<std::string>{});
   auto* grid = form.findChild<TGrid*>("inputGrd");
@@ -607,4 +610,51 @@ TEST(WidgetLookup, ByTypeFindsOnlyOurOwnClasses) {
   EXPECT_NE(frame.findChild<TStyledLabel*>("ackLbl"), nullptr);
   EXPECT_NE(frame.inputGrd->findChild<TGridColumn*>("eventMessageNt1"), nullptr);
   EXPECT_EQ(page.findChild<TnotificationsFrame*>(), &frame);
+}
+
+namespace {
+
+class TListedPorts : public TPortLister {
+ public:
+  std::optional<QStringList> ListPorts() override { return Ports; }
+  std::optional<QStringList> Ports = QStringList{"ttyS0", "ttyUSB0", "ttyUSB1"};
+};
+
+}  // namespace
+
+TEST(ComportSettings, PickingAPortTakesEffectAndIsRemembered) {
+  QTemporaryDir dir;
+  const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+  TListedPorts lister;
+  TFakePort port;
+  port.Name = "ttyUSB0";
+  TLineSettings odd;
+  odd.BaudRate = 19200;
+  odd.StopBits = TLineSettings::TStopBits::Two;
+  port.Settings = odd;
+  TComportSettingsFra frame;
+  frame.SetPortLister(&lister);
+  frame.SetComPort(&port);
+  EXPECT_EQ(frame.ComportPortCmb->currentText(), "ttyUSB0");
+  EXPECT_EQ(frame.ComportBaudRateCmb->currentText(), "19200");
+  EXPECT_TRUE(frame.ComportPortCmb->isVisibleTo(&frame));
+  EXPECT_FALSE(frame.ComportBaudRateCmb->isVisibleTo(&frame));
+  EXPECT_EQ(frame.ComportStopBitsCmb->ComPort(), nullptr);  // never bound
+
+  QTest::keyClick(frame.ComportPortCmb, Qt::Key_Down);  // the user picks ttyUSB1
+  EXPECT_EQ(port.Name, "ttyUSB1");
+  EXPECT_EQ(port.Settings, odd);  // the line settings stay the port's own
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey("Software\\VX8config\\MainComport", false));
+  EXPECT_EQ(registry.ReadString("Port"), "ttyUSB1");
+
+  // A port the list lacks shows no choice; the list follows the system.
+  port.Name = "ttyACM0";
+  frame.UpdateSettings();
+  EXPECT_EQ(frame.ComportPortCmb->currentIndex(), -1);
+  frame.RefreshPortList({"ttyACM0", "ttyS0"});
+  EXPECT_EQ(frame.ComportPortCmb->count(), 2);
+  EXPECT_EQ(frame.ComportPortCmb->currentText(), "ttyACM0");
+  qputenv("XDG_CONFIG_HOME", saved);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "model/DataNodeHandler.h"
+#include "model/ParameterMaps.h"
+
+#include <set>
 
 namespace {
 
@@ -168,4 +171,100 @@ TEST(DataNodeHandler, ClearSurvivesANodeWhoseCodeWasChanged) {
   a->Code = "011";  // breaks uniqueness; removal must still take a's own entry
   registry.Clear();
   EXPECT_EQ(registry.Count(), 0);
+}
+
+namespace {
+
+std::vector<std::string> Codes(const std::vector<TParameterRow>& rows) {
+  std::vector<std::string> codes;
+  for (const TParameterRow& row : rows) codes.push_back(row.Code);
+  return codes;
+}
+
+std::vector<std::string> Range(int first, int last) {
+  std::vector<std::string> codes;
+  for (int c = first; c <= last; ++c) codes.push_back((c < 100 ? "0" : "") + std::to_string(c));
+  return codes;
+}
+
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+}  // namespace
+
+TEST(ParameterMaps, TablesOfBothGenerations) {
+  EXPECT_EQ(Codes(StatusRows()), (std::vector<std::string>{"000", "001", "002"}));
+  EXPECT_EQ(Codes(V1Rows()), Concat({{"010", "011", "012", "013", "016", "025", "026"},
+                                     Range(90, 97),
+                                     {"100"},
+                                     Range(300, 305),
+                                     Range(400, 405)}));
+  EXPECT_EQ(Codes(V2Rows()), Concat({{"010", "011", "012", "013", "016", "025", "026", "027"},
+                                     Range(90, 93),
+                                     {"098", "100"},
+                                     Range(300, 306),
+                                     Range(350, 356),
+                                     Range(400, 405),
+                                     Range(450, 455)}));
+  EXPECT_EQ(StatusRows().size() + V1Rows().size(), 31u);
+  EXPECT_EQ(StatusRows().size() + V2Rows().size(), 43u);
+
+  for (const auto* rows : {&V1Rows(), &V2Rows()}) {
+    for (const TParameterRow& row : *rows) {
+      SCOPED_TRACE(row.Code);
+      // Only the status and the SIM card PIN are shown without being written.
+      EXPECT_EQ(row.Kind == TBindingKind::Display, row.Code == "011");
+      EXPECT_EQ(row.Kind == TBindingKind::Plain, row.Code == "010");
+      EXPECT_EQ(row.Kind == TBindingKind::NodeBound, !row.Accessor.empty());
+      EXPECT_EQ(row.Kind == TBindingKind::Plain, row.Editor.empty());
+    }
+  }
+  EXPECT_EQ(V1Rows()[0].InitialValue, "0000");
+  EXPECT_EQ(V2Rows()[2].Editor, "AccessCodeEd1");
+  EXPECT_EQ(V1Rows()[3].Editor, "PanelTypeFra2");
+  EXPECT_EQ(V2Rows()[7].Name, "Call Nr.");
+}
+
+TEST(ParameterMaps, GatherTakesOneGroupInRegistryOrderWithoutReadOnlyNodes) {
+  TDataNodeHandler registry;
+  TDataNode::CreatePlain(&registry, "", "000", "VX8", true);
+  TDataNode::CreatePlain(&registry, "", "100", "Shop", false);
+  TDataNode::CreatePlain(&registry, "", "010", "0000", false);
+  TDataNode::CreatePlain(&registry, "", "011", "1234", true);
+  TDataNode::CreatePlain(&registry, "", "013", "02", false);
+  TDataNode::CreatePlain(&registry, "", "777", "x", false);
+  const TPacketDataArray zero = Gather(registry, '0');
+  ASSERT_EQ(zero.size(), 2u);
+  EXPECT_EQ(zero[0].Code, "010");
+  EXPECT_EQ(zero[0].Value, "0000");
+  EXPECT_EQ(zero[1].Code, "013");
+  EXPECT_EQ(Gather(registry, '1').size(), 1u);
+  EXPECT_TRUE(Gather(registry, '2').empty());
+  EXPECT_EQ(std::string(kSettingsGroups, 4), "0134");
+}
+
+TEST(ParameterMaps, RouteByCommandAndTheFirstItemsCode) {
+  auto packet = [](const char* command, std::vector<std::string> codes) {
+    TPacket p;
+    p.Command = command;
+    for (const std::string& c : codes) p.Data.push_back({c, "v"});
+    return p;
+  };
+  using R = TPacketRoute;
+  const std::tuple<const char*, TPacket, R> cases[] = {
+      {"F1 anything", packet("F1", {"800", "600"}), R::MainRegistry},
+      {"F3 settings", packet("F3", {"011", "650"}), R::MainRegistry},
+      {"F3 group 5", packet("F3", {"512"}), R::MainRegistry},
+      {"F3 panel types", packet("F3", {"600", "100"}), R::PanelTypes},
+      {"F3 SMS languages", packet("F3", {"801"}), R::SmsLanguages},
+      {"F3 group 7", packet("F3", {"700"}), R::Dropped},
+      {"F3 group 9", packet("F3", {"900"}), R::Dropped},
+      {"F3 without items", packet("F3", {}), R::Dropped},
+      {"a reply word", packet("OK", {"010"}), R::Dropped},
+      {"F0", packet("F0", {"010"}), R::Dropped},
+  };
+  for (const auto& [what, p, route] : cases) EXPECT_EQ(RouteOf(p), route) << what;
 }

@@ -12,6 +12,7 @@
 #include "platform/FoldCase.h"
 #include "platform/HashedStringList.h"
 #include "platform/MessageService.h"
+#include "platform/PortWatcher.h"
 #include "platform/Registry.h"
 #include "platform/SerialFramer.h"
 
@@ -317,4 +318,28 @@ TEST(SerialFramer, WhatIsNoPacketWaitsForTheLineToFallQuiet) {
   EXPECT_TRUE(framer.Feed(huge).empty());
   EXPECT_EQ(framer.Flush(), huge);
   EXPECT_TRUE(framer.Flush().empty());
+}
+
+TEST(PortWatcher, SignalsWhenPortsComeAndGo) {
+  struct TScripted : TPortLister {
+    std::optional<QStringList> ListPorts() override { return Ports; }
+    std::optional<QStringList> Ports = QStringList{"ttyS0"};
+  } lister;
+  TPortWatcher watcher(lister);
+  std::vector<QStringList> seen;
+  QObject::connect(&watcher, &TPortWatcher::PortsChanged,
+                   [&](const QStringList& ports) { seen.push_back(ports); });
+  watcher.Poll();
+  EXPECT_TRUE(seen.empty());  // nothing changed
+
+  lister.Ports = QStringList{"ttyUSB0", "ttyS0"};  // an adapter plugged in
+  watcher.Poll();
+  lister.Ports = std::nullopt;  // the system could not be asked
+  watcher.Poll();
+  EXPECT_EQ(watcher.Ports(), (QStringList{"ttyS0", "ttyUSB0"}));
+  lister.Ports = QStringList{"ttyS0"};  // and pulled again
+  watcher.Poll();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], (QStringList{"ttyS0", "ttyUSB0"}));
+  EXPECT_EQ(seen[1], QStringList{"ttyS0"});
 }
