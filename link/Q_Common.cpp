@@ -17,6 +17,8 @@ class TDataCommunication::TCommandGuard {
     if (!FEntered) return;
     FLink.FBusy = true;
     FLink.FPortFailed = false;
+    FLink.FCancelled = false;
+    FLink.FConnectedAtStart = link.IsConnected();
   }
   // Also when an exception escapes: a late packet must find the link idle,
   // not waiting for it outside any command.
@@ -115,11 +117,16 @@ void TDataCommunication::Exchange(const TByteArray& request, const TByteArray& r
     SendBytes(repeat ? repeatRequest : request);
     const std::uint32_t start = FPump->Ticks();
     if (!expected.Contains(waitStatus)) {
-      while (Status == waitStatus && !PortFailed() && Since(start) < AnswerTimeoutMs) {
+      while (Status == waitStatus && !PortFailed() && !FCancelled &&
+             Since(start) < AnswerTimeoutMs) {
         FPump->ProcessEvents();
-        if (Status != waitStatus || PortFailed()) break;
+        if (Status != waitStatus || PortFailed() || FCancelled) break;
         FPump->Sleep(1);
       }
+    }
+    if (FCancelled) {
+      Status = Idle;
+      return;
     }
     if (PortFailed()) {
       Status = ReplyEmpty;
@@ -207,7 +214,12 @@ bool TDataCommunication::GetStatus() {
 bool TDataCommunication::FailRead(std::uint32_t start) {
   Status = Idle;
   MemoLine("Total settings read time: " + std::to_string(Since(start)));
-  Owner->PostDeferredMessage(Translate("ErrorReceivingPackets"));
+  // When the connection went during the read (the device aborted, the port
+  // was lost) or the read was cancelled, the owner knows what happened and
+  // says it once; a second message would only repeat it.
+  const bool connectionWent = FConnectedAtStart && (!IsConnected() || PortFailed());
+  if (!connectionWent && !FCancelled)
+    Owner->PostDeferredMessage(Translate("ErrorReceivingPackets"));
   return false;
 }
 

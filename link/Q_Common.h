@@ -116,6 +116,9 @@ class TDataCommunication {
 
   // True while a command runs; a second one started meanwhile fails at once.
   bool Busy() const { return FBusy; }
+  // Ends the command that waits now (its window is closing): the wait ends at
+  // once, no further attempt is made, and the command fails with "Idle".
+  void Cancel() { FCancelled = true; }
 
  private:
   class TCommandGuard;
@@ -130,6 +133,8 @@ class TDataCommunication {
   QMetaObject::Connection FConnections[2];
   bool FBusy = false;
   bool FPortFailed = false;
+  bool FCancelled = false;
+  bool FConnectedAtStart = false;
 };
 
 // Process-wide: the lock taken around creating and freeing the link, and the

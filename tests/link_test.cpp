@@ -191,6 +191,35 @@ TEST_F(LinkTest, AbortEndsTheWait) {
   EXPECT_EQ(Link.ResultKey, "Idle");
   EXPECT_EQ(Owner.Aborts, 1);
   EXPECT_EQ(Link.Status, Idle);
+  // The window says "AbortReceived"; the read adds no second message.
+  EXPECT_TRUE(Owner.Deferred.empty());
+}
+
+TEST_F(LinkTest, ALostPortEndsTheReadWithOneMessageOnly) {
+  Script({{Packet("F1", 2, 1)}, {}});
+  Pump.OnTurn = [this] {
+    if (Port.Written.size() == 2) Port.Opened = false;  // the adapter is pulled
+  };
+  EXPECT_FALSE(Link.ReadSettings("375100", false));
+  EXPECT_EQ(Link.ResultKey, "NoConnectionToObject");
+  EXPECT_TRUE(Owner.Deferred.empty());
+}
+
+TEST_F(LinkTest, CancelEndsTheWaitAtOnce) {
+  Pump.OnTurn = [this] {
+    if (Pump.Turns == 3) Link.Cancel();
+  };
+  const std::uint32_t start = Pump.Now;
+  EXPECT_FALSE(Link.UploadFirmware("375100", TFakeFirmware(1), nullptr));
+  EXPECT_LT(Elapsed(start), 10u);
+  EXPECT_EQ(Port.Written.size(), 1u);  // no further attempt
+  EXPECT_EQ(Link.ResultKey, "Idle");
+  EXPECT_EQ(Link.Status, Idle);
+
+  // The next command is not cancelled.
+  Pump.OnTurn = nullptr;
+  Script({{Packet("F1")}});
+  EXPECT_TRUE(Link.GetStatus());
 }
 
 TEST_F(LinkTest, AbortDuringFirmwareEndsTheRemainingAttempts) {
