@@ -186,8 +186,11 @@ void TQtSerialPort::PortError(QSerialPort::SerialPortError error) {
   }
   const QString text = FPort.errorString();
   FPort.clearError();
-  // The adapter is gone or the line broke: the port is of no further use.
-  if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) Close();
+  // The adapter is gone or the line broke (a pulled adapter shows as a
+  // resource, read or write error): the port is of no further use.
+  if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError ||
+      error == QSerialPort::ReadError || error == QSerialPort::WriteError)
+    Close();
   Fail(text);
 }
 

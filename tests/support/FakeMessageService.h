@@ -2,6 +2,7 @@
 // Records what the program would show and answers from a script.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,10 @@
 
 class TFakeMessageService : public TMessageService {
  public:
-  void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void ShowMessage(const std::string& text) override {
+    Messages.push_back(text);
+    if (OnMessage) OnMessage();
+  }
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     Questions.push_back(caption + "|" + text);
     return YesNoAnswer;
@@ -22,6 +26,7 @@ class TFakeMessageService : public TMessageService {
   }
 
   std::vector<std::string> Messages;
+  std::function<void()> OnMessage;
   std::vector<std::string> Questions;
   std::vector<TFileDialogOptions> Dialogs;
   bool YesNoAnswer = true;
