@@ -308,6 +308,15 @@ void TMainFormFrm::BuildSharedPages() {
   layout->addStretch(1);
   for (TComportSettingsFra* frame : {ComportSettingsFra1, ComportSettingsFra2})
     frame->SetPortLister(FServices.PortLister);
+
+  FirmwareFra = Named(new TFirmwareFra(FirmwareTbs), "FirmwareFra");
+  auto* firmware = new QVBoxLayout(FirmwareTbs);
+  firmware->setContentsMargins(8, 8, 8, 8);
+  firmware->addWidget(FirmwareFra);
+  // The window's handler takes the browse button and forwards it.
+  disconnect(FirmwareFra->BrowseFirmFileBtn, nullptr, FirmwareFra, nullptr);
+  connect(FirmwareFra->BrowseFirmFileBtn, &QPushButton::clicked, this,
+          [this] { FirmwareFraBrowseFirmFileBtnClick(); });
 }
 
 void TMainFormFrm::BuildStatusBar(QWidget* client) {
@@ -375,6 +384,7 @@ void TMainFormFrm::FormCreate() {
                         {}};
   OpenLastBtn->setEnabled(false);
   // FPanelTypeList and FSmsLanguageList are members, empty from the start.
+  FirmwareFra->OnBusy = [this](bool busy) { FirmwareBusyChanged(busy); };
   connect(MainComPort, &TSerialPort::ErrorOccurred, this,
           [this](const QString& error) { PortFailed(error); });
   ShowMessageMsg();
@@ -388,6 +398,10 @@ void TMainFormFrm::FormCreate() {
         MainComPort, [this](const TPacket& packet) { StorePacket(packet); }, this, FServices.Pump);
   }
   FLink->Translate = [this](const std::string& key) { return FLanguage->Translate(key); };
+  FirmwareFra->Link = FLink.get();
+  FirmwareFra->Messages = &FMessages;
+  FirmwareFra->Language = FLanguage.get();
+  FirmwareFra->AccessCode = [this] { return SessionAccessCode; };
   FBinding = std::make_unique<TParameterBinding>(this);
   FParams = std::make_unique<TDataNodeHandler>();
   LoadPreferences();
@@ -588,10 +602,20 @@ void TMainFormFrm::SetSettingsLoaded(bool loaded) {
 }
 
 void TMainFormFrm::FirmwareBusyChanged(bool busy) {
+  // An upload is a command: nothing else starts meanwhile.
+  if (busy) FFirmwareCommand = std::make_unique<TCommandScope>(*this);
   for (QWidget* control : std::initializer_list<QWidget*>{
            ConnectDisconnectBtn, ReadBtn, OpenLastBtn, WriteBtn, OpenBtn, SaveBtn, StatusBtn,
            FConnectionSettings->RestoreBtn, SettingsTbs})
     control->setEnabled(!busy);
+  // The connection may have gone during the upload (the device aborted):
+  // then the device's commands stay off, or Read would wait for nothing.
+  if (!busy && !FConnected) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ReadBtn, WriteBtn, StatusBtn,
+                                                            FConnectionSettings->RestoreBtn})
+      control->setEnabled(false);
+  }
+  if (!busy) FFirmwareCommand.reset();
 }
 
 // ---------------------------------------------------------------- registries

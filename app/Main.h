@@ -32,6 +32,7 @@
 #include "editors/SmsLanguageFrame.h"
 #include "editors/TelephonesForReportingFrame.h"
 #include "editors/notificationsFram.h"
+#include "firmware/FirmwareFrame.h"
 #include "i18n/LanguageSelectionComboBoxFrame.h"
 #include "i18n/Q_Language.h"
 #include "link/Q_Common.h"
@@ -45,8 +46,6 @@
 #include "platform/SpinEdit.h"
 #include "platform/TabSheet.h"
 #include "settings/Q_SettingsFile.h"
-
-class TFirmwareFra;
 
 // What the window is given rather than makes: the platform services, so tests
 // can give fakes.
@@ -274,6 +273,7 @@ class TMainFormFrm : public QMainWindow, public TLinkOwner {
   std::unique_ptr<TPortWatcher> FPortWatcher;
   QMetaObject::Connection FRestoreConnection;
   int FCommandDepth = 0;
+  std::unique_ptr<TCommandScope> FFirmwareCommand;  // while an upload runs
   bool FCloseRequested = false;
   QDialog* FOpenDialog = nullptr;  // the access code dialog while it is up
 };

@@ -3,10 +3,13 @@
 #include "app/Main.h"
 
 QPushButton* TMainFormFrm::FirmwareStartButton() const {
-  return nullptr;
+  return FirmwareFra->StartBtn;
 }
 
-void TMainFormFrm::FirmwareFraBrowseFirmFileBtnClick() {}
+void TMainFormFrm::FirmwareFraBrowseFirmFileBtnClick() {
+  TCommandScope dialog(*this);
+  FirmwareFra->BrowseFirmFileBtnClick();
+}
 
 void TMainFormFrm::SaveBtnClick() {
   TCommandScope command(*this);

@@ -273,3 +273,133 @@ TEST(AboutWindow, CaptionsAndThePictureOfTheTitle) {
     EXPECT_TRUE(QAboutFrm.isNull());  // freed; the next call makes a new one
   }
 }
+
+namespace {
+
+QByteArray ReadFile(const QString& name) {
+  QFile f(name);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& name, const QByteArray& bytes) {
+  QFile f(name);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+// The codes of each group of a saved file.
+std::vector<std::vector<std::string>> GroupCodes(const QByteArray& file) {
+  std::vector<std::vector<std::string>> groups(1);
+  for (const QByteArray& line : file.split('\n')) {
+    const QByteArray text = line.trimmed();
+    if (text.isEmpty())
+      groups.emplace_back();
+    else
+      groups.back().push_back(text.left(3).toStdString());
+  }
+  while (!groups.empty() && groups.back().empty()) groups.pop_back();
+  return groups;
+}
+
+using SettingsFileCommands = WindowFixture;
+
+}  // namespace
+
+TEST_F(SettingsFileCommands, SaveWritesTheFourGroupsWithoutTheAccessCode) {
+  Start();
+  const QString name = FDir.path() + "/shop.qst";
+  Window->AccessCodeEdt->setText("1234");
+  Window->AccountNameEdt->setText("  Shop  inner  ");
+  Window->StorePacket({1, 1, 0, 0, "F1", {{"011", "9999"}, {"001", "SN"}}});
+  Messages.FileAnswers.push_back(name);
+  Key(Qt::Key_F5);
+  ASSERT_EQ(Messages.Dialogs.size(), 1u);
+  EXPECT_EQ(Messages.Dialogs[0].Title, "Save settings");
+  EXPECT_EQ(Messages.Dialogs[0].Filter, "Q settings (*.qst)|*.qst|All files (*.*)|*.*");
+  EXPECT_EQ(Messages.Dialogs[0].DefaultExt, "qst");
+  EXPECT_TRUE(Messages.Dialogs[0].Flags & TFileDialogOptions::OverwritePrompt);
+  const QByteArray file = ReadFile(name);
+  EXPECT_EQ(GroupCodes(file),
+            (std::vector<std::vector<std::string>>{{"010", "013", "016", "025", "026", "090", "091",
+                                                    "092", "093", "094", "095", "096", "097"},
+                                                   {"100"},
+                                                   {"300", "301", "302", "303", "304", "305"},
+                                                   {"400", "401", "402", "403", "404", "405"}}));
+  EXPECT_TRUE(file.startsWith("0100000\r\n"));
+  EXPECT_TRUE(file.contains("\r\n090\r\n"));  // an empty value is the bare code
+  EXPECT_TRUE(file.endsWith("405\r\n\r\n"));
+  EXPECT_FALSE(Window->OpenLastBtn->isEnabled());  // Save does not change the last file
+  EXPECT_TRUE(Messages.Messages.empty());
+
+  // A file that cannot be written says so.
+  Messages.FileAnswers.push_back(FDir.path() + "/missing/folder.qst");
+  Key(Qt::Key_F5);
+  EXPECT_EQ(Messages.Messages, std::vector<std::string>{Tr("ErrorSaveSettings")});
+}
+
+TEST_F(SettingsFileCommands, OpenBringsTheValuesBackAndOpenLastDoesAgain) {
+  Start();
+  // The device's lists, as a read delivers them.
+  Window->StorePacket({1, 1, 0, 0, "F3", {{"600", "01-Contact ID"}, {"601", "02-Paradox"}}});
+  Window->StorePacket({1, 1, 0, 0, "F3", {{"800", "01-English"}, {"801", "02-Deutsch"}}});
+  const QString name = FDir.path() + "/shop.qst";
+  WriteFile(name,
+            "0101234\r\n01302\r\n026 02\r\n0124321\r\n\r\n100  Shop  inner  \r\n\r\n"
+            "300\r\n301Door\r\n\r\n\r\n");
+  Messages.FileAnswers.push_back(name);
+  Key(Qt::Key_F3);
+  ASSERT_EQ(Messages.Dialogs.size(), 1u);
+  EXPECT_EQ(Messages.Dialogs[0].Title, "Load settings");
+  EXPECT_TRUE(Messages.Dialogs[0].Flags & TFileDialogOptions::FileMustExist);
+  EXPECT_EQ(Window->Params().Find("010")->GetValue(), "1234");
+  EXPECT_EQ(Window->AccountNameEdt->text(), "  Shop  inner");  // trailing spaces are lost
+  EXPECT_EQ(Window->AccessCodeEdt->text(), "4321");            // a hand-made "012" line
+  EXPECT_EQ(Window->PanelTypeFra2->GetPanelType(), "02");
+  EXPECT_EQ(Window->SmsLanguageFrm1->GetSmsLanguage(), "");  // " 02" is no choice
+  EXPECT_EQ(Window->SMSTextFra->SMSTextGrd->CellText(1, 1), "Door");
+  EXPECT_TRUE(Window->OpenLastBtn->isEnabled());
+  EXPECT_EQ(Window->LastSettingsFile(), name);
+  EXPECT_TRUE(Messages.Messages.empty());
+
+  // Open last, without a dialog, as Open: the selectors choose again.
+  Window->AccountNameEdt->setText("changed");
+  Window->PanelTypeFra2->List->setCurrentIndex(0);
+  Key(Qt::Key_F4);
+  EXPECT_EQ(Messages.Dialogs.size(), 1u);
+  EXPECT_EQ(Window->AccountNameEdt->text(), "  Shop  inner");
+  EXPECT_EQ(Window->PanelTypeFra2->GetPanelType(), "02");
+}
+
+TEST_F(SettingsFileCommands, AFileOfTheOtherGenerationAddsItsCodes) {
+  WriteString(kKey, "InterfaceVersion", "2");
+  Start();
+  const QString name = FDir.path() + "/v2.qst";
+  Window->callTimesSpn->setValue(4);
+  Messages.FileAnswers.push_back(name);
+  Key(Qt::Key_F5);
+  Window->VX8v1x1mmi->trigger();
+  Messages.FileAnswers.push_back(name);
+  Key(Qt::Key_F3);
+  // 027, 098, 306, 350..356 and 450..455 become plain nodes the next write sends.
+  EXPECT_EQ(Window->Params().Count(), 31 + 16);
+  const TPacketDataArray group0 = Window->Gather('0');
+  EXPECT_EQ(group0.back().Code, "098");
+  EXPECT_EQ(Window->Params().Find("027")->GetValue(), "04");
+  EXPECT_EQ(Window->Gather('3').size(), 6u + 8u);
+}
+
+TEST_F(SettingsFileCommands, CancelAndUnreadableFilesChangeNothing) {
+  Start();
+  Window->AccountNameEdt->setText("kept");
+  Key(Qt::Key_F3);  // the user cancels the dialog
+  EXPECT_EQ(Window->AccountNameEdt->text(), "kept");
+  EXPECT_TRUE(Messages.Messages.empty());
+  for (const QString& name : {FDir.path() + "/missing.qst", FDir.path()}) {
+    Messages.FileAnswers.push_back(name);
+    Key(Qt::Key_F3);
+  }
+  EXPECT_EQ(Messages.Messages, std::vector<std::string>(2, Tr("ErrorLoadSettings")));
+  EXPECT_EQ(Window->AccountNameEdt->text(), "kept");
+  EXPECT_EQ(Window->LastSettingsFile(), "");
+  EXPECT_EQ(Window->Params().Count(), 31);
+}

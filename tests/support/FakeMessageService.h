@@ -30,14 +30,15 @@ class TFakeMessageService : public TMessageService {
   std::vector<std::string> Questions;
   std::vector<TFileDialogOptions> Dialogs;
   bool YesNoAnswer = true;
-  std::deque<std::optional<QString>> FileAnswers;  // empty: the user cancels
+  std::deque<QString> FileAnswers;  // none left, or an empty name: the user cancels
 
  private:
   std::optional<QString> Answer(const TFileDialogOptions& options) {
     Dialogs.push_back(options);
     if (FileAnswers.empty()) return std::nullopt;
-    auto answer = FileAnswers.front();
+    const QString answer = FileAnswers.front();
     FileAnswers.pop_front();
+    if (answer.isEmpty()) return std::nullopt;
     return answer;
   }
 };
