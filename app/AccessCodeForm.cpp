@@ -21,6 +21,7 @@ TAccessCodeFrm::TAccessCodeFrm(TQLanguage& language, TMessageService& messages, 
   RememberChk->setObjectName("RememberChk");
   OKBtn->setObjectName("OKBtn");
   AccessCodeLbl->hide();
+  AccessCodeLbl->setBuddy(AccessCodeEdt);
   AccessCodeEdt->SetMaxLength(6);
   AccessCodeEdt->SetMaxValue(999999);
   AccessCodeEdt->setEchoMode(QLineEdit::Password);

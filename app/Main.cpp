@@ -80,9 +80,11 @@ TSpinEdit* SpinEdit(QWidget* parent, const char* name, int min, int max, int val
   return spin;
 }
 
-QLabel* Caption(QWidget* parent, const char* name) {
+// A caption for a field; the field takes its text as its accessible name.
+QLabel* Caption(QWidget* parent, const char* name, QWidget* field) {
   auto* label = Named(new QLabel(parent), name);
   label->setMinimumWidth(kCaptionWidth);
+  label->setBuddy(field);
   return label;
 }
 
@@ -238,8 +240,9 @@ void TMainFormFrm::BuildV1Page() {
   auto* layout = new QVBoxLayout(p);
   layout->setContentsMargins(8, 6, 8, 6);
   layout->setSpacing(5);
-  auto* codeLabel = Caption(p, "AccessCodeLa1");
+  auto* codeLabel = Caption(p, "AccessCodeLa1", AccessCodeEdt);
   auto* accountLabel = Named(new QLabel(p), "AccountLa1");
+  accountLabel->setBuddy(AccountNameEdt);
   auto* top = Row({codeLabel, AccessCodeEdt});
   top->insertSpacing(2, 16);
   top->insertWidget(3, accountLabel);
@@ -251,7 +254,7 @@ void TMainFormFrm::BuildV1Page() {
   layout->addWidget(SmsLanguageFrm1);
   layout->addWidget(PanelTypeFra2);
   layout->addWidget(PGMModeFra2);
-  layout->addLayout(Row({Caption(p, "TestTimeLa1"), TestTimeSpn, hLab}));
+  layout->addLayout(Row({Caption(p, "TestTimeLa1", TestTimeSpn), TestTimeSpn, hLab}));
   layout->addWidget(ConnectionSettingsFra2);
   layout->addStretch(1);
 }
@@ -276,16 +279,16 @@ void TMainFormFrm::BuildV2Pages() {
   auto* layout = new QVBoxLayout(p);
   layout->setContentsMargins(8, 6, 8, 6);
   layout->setSpacing(6);
-  layout->addLayout(Row({Caption(p, "AccessCodeLa2"), AccessCodeEd1}));
-  auto* account = Row({Caption(p, "AccountLa2"), AccountNameEd2});
+  layout->addLayout(Row({Caption(p, "AccessCodeLa2", AccessCodeEd1), AccessCodeEd1}));
+  auto* account = Row({Caption(p, "AccountLa2", AccountNameEd2), AccountNameEd2});
   account->setStretch(1, 1);
   account->takeAt(account->count() - 1);
   layout->addLayout(account);
   layout->addWidget(SmsLanguageFrm2);
   layout->addWidget(PanelTypeFra1);
   layout->addWidget(PGMModeFra1);
-  layout->addLayout(Row({Caption(p, "TestTimeLa2"), TestTimeSp1, hLa1}));
-  layout->addLayout(Row({Caption(p, "callTimesLa1"), callTimesSpn}));
+  layout->addLayout(Row({Caption(p, "TestTimeLa2", TestTimeSp1), TestTimeSp1, hLa1}));
+  layout->addLayout(Row({Caption(p, "callTimesLa1", callTimesSpn), callTimesSpn}));
   layout->addSpacing(8);
   layout->addWidget(ConnectionSettingsFra1);
   layout->addStretch(1);

@@ -15,6 +15,7 @@ TChoiceListFrame::TChoiceListFrame(const char* frameName, const char* labelName,
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   Label->setMinimumWidth(140);
+  Label->setBuddy(List);
   layout->addWidget(Label);
   layout->addWidget(List, 1);
 }

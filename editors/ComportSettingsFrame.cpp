@@ -52,6 +52,7 @@ TComportSettingsFra::TComportSettingsFra(QWidget* parent)
     if (r.Field) {
       r.Field->setObjectName(r.FieldName);
       layout->addWidget(r.Field, row, 1);
+      r.Label->setBuddy(r.Field);
     }
     // Only the port is offered; the rest is the port's own.
     const bool visible = r.Label == PortLa2;

@@ -12,6 +12,7 @@ TPGMModeFra::TPGMModeFra(TQLanguage* language, QWidget* parent)
   PGMCmb->setEditable(false);
   PGMCmb->setMinimumWidth(200);
   PGMLab->setMinimumWidth(140);
+  PGMLab->setBuddy(PGMCmb);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(PGMLab);

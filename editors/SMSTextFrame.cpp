@@ -19,6 +19,7 @@ TSMSTextFra::TSMSTextFra(QWidget* parent)
     column->Width = 290;
   }
   SMSTextGrd->FitToRows(kRows);
+  SMSTextLab->setBuddy(SMSTextGrd);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -26,6 +26,7 @@ TTelephonesForReportingFra::TTelephonesForReportingFra(QWidget* parent)
     TelephonesGrd->AddColumn(TGridColumn::TKind::CheckBox, QString("T%1CheckBoxNcb").arg(t))
         ->Width = 60;
   TelephonesGrd->FitToRows(kPhones);
+  TelephonesForReporingLab->setBuddy(TelephonesGrd);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

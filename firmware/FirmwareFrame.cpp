@@ -25,6 +25,8 @@ TFirmwareFra::TFirmwareFra(QWidget* parent)
   FirmwareUpdateGauge->setObjectName("FirmwareUpdateGauge");
   NoLangProgressLab->setObjectName("NoLangProgressLab");
   FirmwareFileNameLab->setReadOnly(true);
+  OpenFirmwareFileLab->setBuddy(FirmwareFileNameLab);
+  ProgressLab->setBuddy(FirmwareUpdateGauge);
   StartBtn->setEnabled(false);
   FirmwareUpdateGauge->setRange(0, 100);
   FirmwareUpdateGauge->setValue(0);

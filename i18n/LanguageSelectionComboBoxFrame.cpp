@@ -11,6 +11,7 @@ TLanguageSelectionComboBoxFra::TLanguageSelectionComboBoxFra(QWidget* parent)
   ChooseLanguageCmb->setObjectName("ChooseLanguageCmb");
   ChooseLanguageCmb->setEditable(false);  // pick only
   ChooseLanguageCmb->setMinimumWidth(150);
+  LanguageLab->setBuddy(ChooseLanguageCmb);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(LanguageLab);

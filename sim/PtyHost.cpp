@@ -134,6 +134,7 @@ void TPtyHost::Run(const std::atomic<bool>& stop) {
       } else if (n > 1) {
         now = TClock::now();
         FLastInput = now;
+        FBytesIn += static_cast<std::size_t>(n - 1);
         for (const TSimAnswer& answer : FDevice.Receive(TByteArray(buffer + 1, buffer + n))) {
           Serve(answer, now);
           if (FGone) break;
@@ -211,6 +212,7 @@ void TPtyHost::WriteDue(TClock::time_point now) {
         return;
       }
       w.Written += static_cast<std::size_t>(n);
+      FBytesOut += static_cast<std::size_t>(n);
       FQueuedBytes -= static_cast<std::size_t>(n);
     }
     if (w.Written < w.Bytes.size()) return;

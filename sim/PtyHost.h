@@ -33,6 +33,9 @@ class TPtyHost {
   const std::string& SlaveName() const { return FSlaveName; }
   // Bytes of answers waiting to be written (any thread may ask).
   std::size_t QueuedBytes() const { return FQueuedBytes; }
+  // Bytes that crossed the line so far, each way (any thread may ask).
+  std::size_t BytesIn() const { return FBytesIn; }
+  std::size_t BytesOut() const { return FBytesOut; }
 
   TTrace OnTrace;
   std::function<void()> OnChanged;  // the device's settings or version changed
@@ -63,6 +66,8 @@ class TPtyHost {
   std::string FError;
   std::deque<TPendingWrite> FQueue;
   std::atomic<std::size_t> FQueuedBytes{0};
+  std::atomic<std::size_t> FBytesIn{0};
+  std::atomic<std::size_t> FBytesOut{0};
   bool FLineFull = false;
   TClock::time_point FLineFreeAt;
   TClock::time_point FLastInput;
