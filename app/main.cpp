@@ -1,39 +1,14 @@
 // VX8config: configures VX8 communicators over a serial port.
-#include <QApplication>
 #include <QMessageBox>
 #include <exception>
 
+#include "app/Application.h"
 #include "app/Main.h"
 #include "app/Q_About.h"
 #include "link/Q_Common.h"
 #include "platform/EventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/WidgetMessageService.h"
-
-namespace {
-
-// What escapes an event handler is shown, never a silent end of the program.
-class TApplication : public QApplication {
- public:
-  using QApplication::QApplication;
-  bool notify(QObject* receiver, QEvent* event) override {
-    try {
-      return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-      Report(e.what());
-    } catch (...) {
-      Report("An unknown error occurred.");
-    }
-    return false;
-  }
-
- private:
-  static void Report(const QString& what) {
-    QMessageBox::critical(activeWindow(), applicationName(), what);
-  }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // The program-wide objects of the link come first.
