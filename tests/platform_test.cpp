@@ -265,15 +265,10 @@ namespace {
 
 // A packet as the framer sees it: the 8-byte header, then the body.
 TByteArray FramedPacket(std::uint8_t number, std::size_t body) {
-  TByteArray bytes = {0x02,
-                      1,
-                      number,
-                      0x00,
-                      static_cast<std::uint8_t>(body & 0xFF),
-                      static_cast<std::uint8_t>(body >> 8),
-                      0x12,
-                      0x34};
-  bytes.insert(bytes.end(), body, static_cast<std::uint8_t>(0xA0 + number));
+  TByteArray bytes(8 + body, static_cast<std::uint8_t>(0xA0 + number));
+  const std::uint8_t header[] = {0x02, 1, number, 0x00, static_cast<std::uint8_t>(body & 0xFF),
+                                 static_cast<std::uint8_t>(body >> 8), 0x12, 0x34};
+  std::copy(std::begin(header), std::end(header), bytes.begin());
   return bytes;
 }
 
