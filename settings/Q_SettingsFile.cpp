@@ -20,7 +20,7 @@ bool IsControl(char c) {
 
 }  // namespace
 
-bool TSettingsFile::Save(const QString& fileName, const TPacketArray& packets) const {
+QByteArray TSettingsFile::Format(const TPacketArray& packets) {
   QByteArray out;
   for (const TPacket& packet : packets) {
     for (const TPacketData& item : packet.Data) {
@@ -31,6 +31,11 @@ bool TSettingsFile::Save(const QString& fileName, const TPacketArray& packets) c
     }
     out.append("\r\n");
   }
+  return out;
+}
+
+bool TSettingsFile::Save(const QString& fileName, const TPacketArray& packets) const {
+  const QByteArray out = Format(packets);
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(out) != out.size()) {

@@ -22,4 +22,6 @@ class TSettingsFile {
 
   // The reading rules, on bytes already read.
   static TPacketArray Parse(const QByteArray& bytes);
+  // The bytes Save writes.
+  static QByteArray Format(const TPacketArray& packets);
 };
