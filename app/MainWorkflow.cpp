@@ -47,8 +47,12 @@ void TMainFormFrm::ConnectDisconnectBtnClick() {
 }
 
 void TMainFormFrm::ConnectPort() {
+  if (!MainComPort->IsOpen() && !MainComPort->Open()) {
+    // Lacking the permission has a fix of its own, and says so.
+    ShowTranslated(MainComPort->AccessDenied() ? "ErrorPortPermission" : "ErrorOpenComport");
+    return;
+  }
   try {
-    if (!MainComPort->Open()) throw std::runtime_error(MainComPort->ErrorString().toStdString());
     FLink->ConnectionKind = 1;
     ConnectDisconnectBtn->setText(FLanguage->TranslateToQ("Disconnect"));
     UpdateConnectionState(true);

@@ -25,7 +25,12 @@ int Connect(const TCliOptions& o, TDeviceSession& session, const TOutput& out,
             TDeviceStatus& status, bool needGeneration = true) {
   std::string error;
   if (!session.Open(o.Port, error))
-    return out.Fail(ExitNoPort, "cannot open " + o.Port.toStdString() + ": " + error);
+    return out.Fail(ExitNoPort, "cannot open " + o.Port.toStdString() + ": " + error +
+                                    (session.AccessDenied()
+                                         ? " (you may not open it: add yourself to the group "
+                                           "dialout with \"sudo adduser $USER dialout\", then "
+                                           "log in again)"
+                                         : ""));
   const TExitStatus result = session.Status(status);
   if (result != ExitOk) return out.Fail(result, session.Problem());
   if (needGeneration && status.Generation == 0)

@@ -25,6 +25,7 @@ class TDeviceSession : public TLinkOwner {
   bool Open(const QString& name, std::string& error);
   void Close();
   bool IsOpen() const { return FPort.IsOpen() && FLink.IsConnected(); }
+  bool AccessDenied() const { return FPort.AccessDenied(); }
 
   TExitStatus Status(TDeviceStatus& status);
   // A whole settings transfer ("F2"; "F5" restores the factory settings first).

@@ -1,6 +1,11 @@
 #include "platform/QtSerialPort.h"
 
+#include <QFile>
 #include <QFileInfo>
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
 #include <QSerialPortInfo>
 
 namespace {
@@ -55,6 +60,18 @@ bool IsPseudoTerminal(const QString& name) {
          path.startsWith("/dev/ttys");
 }
 
+// Qt reports a port in use by another program and a port this user may not
+// open alike; only the file's own permissions tell the second.
+bool PermissionMissing(const QString& name) {
+#ifdef Q_OS_UNIX
+  const QByteArray path = QFile::encodeName(name.contains('/') ? name : "/dev/" + name);
+  return ::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES;
+#else
+  Q_UNUSED(name);
+  return false;
+#endif
+}
+
 }  // namespace
 
 std::optional<QStringList> TSystemPortLister::ListPorts() {
@@ -81,10 +98,12 @@ TQtSerialPort::~TQtSerialPort() {
 bool TQtSerialPort::Open() {
   if (FPort.isOpen()) return true;
   FError.clear();
+  FAccessDenied = false;
   FFramer.Flush();
   FPort.setPortName(FName);
   if (!FPort.open(QIODevice::ReadWrite)) {
     FError = FPort.errorString();
+    FAccessDenied = PermissionMissing(FName);
     return false;
   }
   if (!ApplyLineSettings() || !DropModemLines()) {

@@ -25,6 +25,7 @@ class TQtSerialPort : public TSerialPort {
   void SetLineSettings(const TLineSettings& settings) override;
   bool Write(const TByteArray& bytes) override;
   QString ErrorString() const override { return FError; }
+  bool AccessDenied() const override { return FAccessDenied; }
 
  private:
   // False with FError naming the setting the line refused.
@@ -41,7 +42,8 @@ class TQtSerialPort : public TSerialPort {
   QString FName;
   TLineSettings FSettings;
   QString FError;
-  bool FConfiguring = false;  // setter failures are reported by their results
+  bool FConfiguring = false;
+  bool FAccessDenied = false;  // setter failures are reported by their results
 };
 
 // The serial ports present on this system, by their system names.

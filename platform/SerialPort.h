@@ -45,6 +45,9 @@ class TSerialPort : public QObject {
   // Writes the whole block in one call; false when the port cannot take it.
   virtual bool Write(const TByteArray& bytes) = 0;
   virtual QString ErrorString() const = 0;
+  // The last Open failed because this user may not open the port (on Linux:
+  // not in the group that owns it, usually "dialout").
+  virtual bool AccessDenied() const { return false; }
 
  signals:
   // On the user-interface thread: one buffer per signal, framed so that a

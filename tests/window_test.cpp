@@ -187,6 +187,19 @@ TEST_F(MainWindowTest, FunctionKeysClickEnabledButtonsOnly) {
   EXPECT_TRUE(Modal.Shown.empty());
 }
 
+TEST_F(MainWindowTest, APortThatMayNotBeOpenedSaysHowToFixIt) {
+  Start();
+  Port.Denied = true;
+  Key(Qt::Key_F2);
+  Port.Denied = false;
+  Port.Openable = false;  // in use, or missing
+  Key(Qt::Key_F2);
+  EXPECT_EQ(Messages.Messages,
+            (std::vector<std::string>{Tr("ErrorPortPermission"), Tr("ErrorOpenComport")}));
+  EXPECT_NE(Tr("ErrorPortPermission").find("dialout"), std::string::npos);
+  EXPECT_FALSE(Window->Connected());
+}
+
 TEST_F(MainWindowTest, DeferredMessagesComeAfterTheEventInOrder) {
   Start();
   Window->PostDeferredMessage("first");

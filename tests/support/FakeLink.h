@@ -14,7 +14,8 @@
 
 class TFakePort : public TSerialPort {
  public:
-  bool Open() override { return Opened = true; }
+  bool Open() override { return Opened = !Denied && Openable; }
+  bool AccessDenied() const override { return Denied; }
   void Close() override { Opened = false; }
   bool IsOpen() const override { return Opened; }
   QString PortName() const override { return Name; }
@@ -38,6 +39,8 @@ class TFakePort : public TSerialPort {
   }
 
   bool Opened = true;
+  bool Openable = true;
+  bool Denied = false;
   bool WriteSucceeds = true;
   QString Name = "ttyUSB0";
   TLineSettings Settings;
