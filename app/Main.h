@@ -238,6 +238,12 @@ class TMainFormFrm : public QMainWindow, public TLinkOwner {
   // After a failed command: true when the loop must end, because the window
   // is closing or the connection went (whoever noticed it has said so).
   bool CommandMustEnd();
+  // The code of the next attempt: the remembered one without asking when
+  // skipDialog is set (which it clears), else the dialog's. False when the
+  // user did not confirm.
+  bool TakeAccessCode(bool& skipDialog, bool& remember);
+  // A read, restore or write succeeded: Write is enabled, the home page shown.
+  void SettingsLoadedHere();
 
   // Marks a command (or a dialog of one) under way; a close asked for
   // meanwhile happens once the outermost command has ended.

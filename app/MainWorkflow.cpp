@@ -154,33 +154,40 @@ bool TMainFormFrm::AskAccessCode(std::string& code, bool& remember) {
   return confirmed;
 }
 
-void TMainFormFrm::ReadFromDevice(bool restore) {
-  TCommandScope command(*this);
-  bool skipDialog = FConnectionSettings->SaveAccessCode();
-  bool remember = skipDialog;
-  for (bool first = true;; first = false) {
-    // A restore tries the session's code first; after a failure it asks, as
-    // a read does, so that it cannot repeat forever.
-    if (!restore || !first) {
-      std::string code =
-          FConnectionSettings->SaveAccessCode() ? SessionAccessCode : kDefaultAccessCode;
-      if (skipDialog && !restore) {
-        skipDialog = false;
-      } else if (!AskAccessCode(code, remember)) {
-        return;
-      }
-      SessionAccessCode = code;
-      FConnectionSettings->SetSaveAccessCode(remember);
-    }
-    ShowWaitWindow();
-    if (FLink->ReadSettings(SessionAccessCode, restore)) break;
-    if (CommandMustEnd()) return;
-    ShowResultKey();
+bool TMainFormFrm::TakeAccessCode(bool& skipDialog, bool& remember) {
+  std::string code = FConnectionSettings->SaveAccessCode() ? SessionAccessCode : kDefaultAccessCode;
+  if (skipDialog) {
+    skipDialog = false;
+  } else if (!AskAccessCode(code, remember)) {
+    return false;
   }
+  SessionAccessCode = code;
+  FConnectionSettings->SetSaveAccessCode(remember);
+  return true;
+}
+
+void TMainFormFrm::SettingsLoadedHere() {
   SetSettingsLoaded(true);
   ShowPage(FHomePage);
   MainTreeView->clearSelection();
   MainTreeView->setCurrentItem(nullptr);
+}
+
+void TMainFormFrm::ReadFromDevice(bool restore) {
+  TCommandScope command(*this);
+  // A restore tries the session's code first, without asking; after a
+  // failure it asks, as a read does, so that it cannot repeat forever.
+  bool skipDialog = restore || FConnectionSettings->SaveAccessCode();
+  bool remember = FConnectionSettings->SaveAccessCode();
+  for (bool first = true;; first = false) {
+    if (!(restore && first) && !TakeAccessCode(skipDialog, remember)) return;
+    ShowWaitWindow();
+    if (FLink->ReadSettings(SessionAccessCode, restore)) break;
+    if (CommandMustEnd()) return;
+    ShowResultKey();
+    if (restore) skipDialog = false;
+  }
+  SettingsLoadedHere();
 }
 
 void TMainFormFrm::WriteToDevice() {
@@ -188,15 +195,7 @@ void TMainFormFrm::WriteToDevice() {
   bool skipDialog = FConnectionSettings->SaveAccessCode();
   bool remember = skipDialog;
   for (;;) {
-    std::string code =
-        FConnectionSettings->SaveAccessCode() ? SessionAccessCode : kDefaultAccessCode;
-    if (skipDialog) {
-      skipDialog = false;
-    } else if (!AskAccessCode(code, remember)) {
-      return;
-    }
-    SessionAccessCode = code;
-    FConnectionSettings->SetSaveAccessCode(remember);
+    if (!TakeAccessCode(skipDialog, remember)) return;
     ShowWaitWindow();
     const std::uint32_t start = FServices.Pump->Ticks();
     bool written = true;
@@ -220,8 +219,5 @@ void TMainFormFrm::WriteToDevice() {
     if (written) break;
     ShowTranslated("ErrorSettingsWriteFailed");
   }
-  SetSettingsLoaded(true);
-  ShowPage(FHomePage);
-  MainTreeView->clearSelection();
-  MainTreeView->setCurrentItem(nullptr);
+  SettingsLoadedHere();
 }

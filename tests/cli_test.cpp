@@ -19,6 +19,7 @@
 #include "cli/DeviceSettings.h"
 #include "settings/Q_SettingsFile.h"
 #include "sim/PtyHost.h"
+#include "support/SimOnPty.h"
 
 namespace {
 
@@ -29,29 +30,13 @@ struct TRun {
 
 class CliTest : public ::testing::Test {
  protected:
-  ~CliTest() override { StopDevice(); }
   QString Link() const { return FDir.path() + "/ttyVX8"; }
   QString File(const QString& name) const { return FDir.path() + "/" + name; }
 
   void StartDevice(TSimConfig config = {}, std::vector<std::pair<int, TSimFault>> faults = {}) {
-    StopDevice();
-    Device = std::make_unique<TSimDevice>(config);
-    for (const auto& [n, fault] : faults) Device->AddFault(n, fault);
-    TPtyHostOptions options;
-    options.LinkPath = Link().toStdString();
-    FHost = std::make_unique<TPtyHost>(*Device, options);
-    FHost->OnTrace = [this](const std::string& line) {
-      if (line.rfind("->", 0) == 0) ++Requests;
-    };
-    ASSERT_TRUE(FHost->Start()) << FHost->Error();
-    FStop = false;
-    FThread = std::thread([this] { FHost->Run(FStop); });
+    Sim.Start(config, std::move(faults));
   }
-  void StopDevice() {
-    FStop = true;
-    if (FThread.joinable()) FThread.join();
-    FHost.reset();  // the port goes away
-  }
+  void StopDevice() { Sim.Stop(); }
   TRun Cli(QStringList args) {
     QProcess process;
     process.start(VX8CLI_PATH, args);
@@ -74,11 +59,9 @@ class CliTest : public ::testing::Test {
   }
 
   QTemporaryDir FDir;
-  std::unique_ptr<TSimDevice> Device;
-  std::unique_ptr<TPtyHost> FHost;
-  std::thread FThread;
-  std::atomic<bool> FStop{false};
-  std::atomic<int> Requests{0};
+  TSimOnPty Sim{Link()};
+  std::unique_ptr<TSimDevice>& Device = Sim.Device;
+  std::atomic<int>& Requests = Sim.Requests;
 };
 
 }  // namespace

@@ -267,8 +267,7 @@ TEST_F(WorkflowTest, APortThatVanishesDisconnectsAndCanBeConnectedAgain) {
 
   // Lost while idle: the window notices by itself.
   Messages.Messages.clear();
-  StopDevice();
-  FHost.reset();  // the line is gone
+  StopDevice();  // the line is gone
   EXPECT_TRUE(QTest::qWaitFor([this] { return !Window->Connected(); }, 3000));
   Settle(50);
   EXPECT_EQ(Messages.Messages, std::vector<std::string>{Tr("NoConnectionToObject")});

@@ -10,6 +10,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/Text.h"
 #include "sim/PtyHost.h"
+#include "support/SimOnPty.h"
 #include "support/WindowFixture.h"
 
 class DeviceWindowFixture : public ::testing::Test {
@@ -27,22 +28,9 @@ class DeviceWindowFixture : public ::testing::Test {
 
   void StartDevice(TSimConfig config = {}, std::vector<std::pair<int, TSimFault>> faults = {},
                    TPtyHostOptions options = {}) {
-    StopDevice();
-    Device = std::make_unique<TSimDevice>(config);
-    for (const auto& [n, fault] : faults) Device->AddFault(n, fault);
-    options.LinkPath = LinkPath().toStdString();
-    FHost = std::make_unique<TPtyHost>(*Device, options);
-    FHost->OnTrace = [this](const std::string& line) {
-      if (line.rfind("->", 0) == 0) ++Requests;
-    };
-    ASSERT_TRUE(FHost->Start()) << FHost->Error();
-    FStop = false;
-    FThread = std::thread([this] { FHost->Run(FStop); });
+    Sim.Start(config, std::move(faults), options);
   }
-  void StopDevice() {
-    FStop = true;
-    if (FThread.joinable()) FThread.join();
-  }
+  void StopDevice() { Sim.Stop(); }
   void Prefer(const char* name, std::uint32_t value) {
     TRegistry r;
     ASSERT_TRUE(r.OpenKey("Software\\VX8config", true));
@@ -94,11 +82,9 @@ class DeviceWindowFixture : public ::testing::Test {
 
   QTemporaryDir FDir;
   QByteArray FSavedConfig;
-  std::unique_ptr<TSimDevice> Device;
-  std::unique_ptr<TPtyHost> FHost;
-  std::thread FThread;
-  std::atomic<bool> FStop{false};
-  std::atomic<int> Requests{0};
+  TSimOnPty Sim{LinkPath()};
+  std::unique_ptr<TSimDevice>& Device = Sim.Device;
+  std::atomic<int>& Requests = Sim.Requests;
 
   TFakeMessageService Messages;
   TScriptedModal Modal;
