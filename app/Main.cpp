@@ -88,11 +88,15 @@ QLabel* Caption(QWidget* parent, const char* name, QWidget* field) {
   return label;
 }
 
-// A row of a caption, a field and what follows it.
-QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
+// A row of a caption, a field and what follows it; the last widget takes
+// the rest of the row when it stretches, else the space is left free.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool lastStretches = false) {
   auto* row = new QHBoxLayout();
   for (QWidget* w : widgets) row->addWidget(w);
-  row->addStretch(1);
+  if (lastStretches)
+    row->setStretch(row->count() - 1, 1);
+  else
+    row->addStretch(1);
   return row;
 }
 
@@ -243,11 +247,8 @@ void TMainFormFrm::BuildV1Page() {
   auto* codeLabel = Caption(p, "AccessCodeLa1", AccessCodeEdt);
   auto* accountLabel = Named(new QLabel(p), "AccountLa1");
   accountLabel->setBuddy(AccountNameEdt);
-  auto* top = Row({codeLabel, AccessCodeEdt});
+  auto* top = Row({codeLabel, AccessCodeEdt, accountLabel, AccountNameEdt}, true);
   top->insertSpacing(2, 16);
-  top->insertWidget(3, accountLabel);
-  top->insertWidget(4, AccountNameEdt, 1);
-  top->takeAt(top->count() - 1);  // the account name takes the rest
   layout->addLayout(top);
   layout->addWidget(TelephonesForReportingFra);
   layout->addWidget(SMSTextFra);
@@ -280,10 +281,7 @@ void TMainFormFrm::BuildV2Pages() {
   layout->setContentsMargins(8, 6, 8, 6);
   layout->setSpacing(6);
   layout->addLayout(Row({Caption(p, "AccessCodeLa2", AccessCodeEd1), AccessCodeEd1}));
-  auto* account = Row({Caption(p, "AccountLa2", AccountNameEd2), AccountNameEd2});
-  account->setStretch(1, 1);
-  account->takeAt(account->count() - 1);
-  layout->addLayout(account);
+  layout->addLayout(Row({Caption(p, "AccountLa2", AccountNameEd2), AccountNameEd2}, true));
   layout->addWidget(SmsLanguageFrm2);
   layout->addWidget(PanelTypeFra1);
   layout->addWidget(PGMModeFra1);
